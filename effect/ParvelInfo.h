@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The product's identity: names, codes and version, shared by the effect and both bindings.
+#pragma once
+
+#include <cstdint>
+
+namespace ParvelInfo
+{
+constexpr int32_t FourCC(const char (&s)[5])
+{
+    return (int32_t) (((uint32_t) (unsigned char) s[0] << 24) | ((uint32_t) (unsigned char) s[1] << 16)
+                      | ((uint32_t) (unsigned char) s[2] << 8) | (uint32_t) (unsigned char) s[3]);
+}
+
+constexpr const char* kEffectName = "Parvel";
+constexpr const char* kProductName = "";
+constexpr const char* kMakerName = "wexo";
+constexpr const char* kChannelIO = "1-1 2-2";
+constexpr int kNumParams = 25;
+constexpr int kNumPresets = 1;
+constexpr int32_t kVersion = 0x10505; // 1.5.5: major << 16 | minor << 8 | third
+constexpr const char* kVersionString = "1.5.5";
+constexpr int32_t kUniqueId = FourCC("Parv");
+constexpr int32_t kMakerId = FourCC("Wexo");
+constexpr int kLatency = 0;
+constexpr bool kDoesMidi = false;
+constexpr bool kStateChunks = true;
+constexpr bool kIsInstrument = false;
+} // namespace ParvelInfo
