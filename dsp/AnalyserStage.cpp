@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AnalyserStage.h"
+
+#include <cmath>
+
+void AnalyserStage::SetLane(int lane, const BiquadCoefficients& c)
+{
+    const double kd = std::sqrt(1.0 + c.a1 + c.a2);
+    k[lane] = static_cast<float>(kd);
+    a2[lane] = static_cast<float>(c.a2);
+    cA[lane] = static_cast<float>(c.b0 / kd);
+    cAPrev[lane] = static_cast<float>(-c.b2 / kd);
+    cB[lane] = static_cast<float>((c.b0 + c.b1 + c.b2) / (kd * kd));
+}
+
+void AnalyserStage::ResetStates()
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        s1[i] = 0.0f;
+        s2[i] = 0.0f;
+    }
+}

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The 32-band filter-bank analyser: band-passes spaced logarithmically from fmin to fmax, each
+// with a peak envelope and a held peak, fed with the effect's input or output mixed to mono.
+//
+// Threads: BuildBands and SetBlockLength are serialised with Feed by the caller (they run on
+// sample-rate or block-size changes). The editor reads bandFreqs, levels, peaks, enabled and
+// GroupCount without a lock and calls ClearPeaks and ResetLevels without one: those two only
+// post a request (and zero the published values at once); the next Feed carries it out on the
+// audio thread, so filter states are touched by one thread only.
+#pragma once
+
+#include "AnalyserGroup.h"
+#include "Relaxed.h"
+
+#include <array>
+#include <vector>
+
+class BandAnalyser
+{
+public:
+    static constexpr int kBands = 32;
+    static constexpr int kGroups = kBands / AnalyserGroup::kLanes;
+    static constexpr int kStereoPiece = 64;
+
+    // Designs the 32 bands for fs and resets levels, peaks and states. Allocates on first use.
+    void BuildBands(double fmin, double fmax, double sampleRate);
+
+    // Sizes the sample buffer for blocks of n frames (4*n + 4 floats, 16-byte aligned working
+    // start) when n differs from the stored length. The only place besides BuildBands that
+    // allocates.
+    void SetBlockLength(int n);
+    int BlockLength() const { return blockLength; }
+
+    // One block of mono samples. Does nothing while disabled or before BuildBands and
+    // SetBlockLength; a count beyond the block length is fed in pieces of the block length.
+    // Publishes levels and peaks once per call. Audio thread, allocation-free.
+    void Feed(const double* samples, int count);
+    // Two channels: mixed to mono in pieces of 64 samples, or fed straight when they are the same
+    // pointer or the second is null.
+    void FeedStereo(const double* first, const double* second, int count);
+
+    // Zeroes envelopes, held peaks and filter states (deferred to the next Feed, see above).
+    void ResetLevels();
+    // Zeroes the held peaks (deferred likewise).
+    void ClearPeaks();
+
+    // 0 before BuildBands, kGroups after.
+    int GroupCount() const { return groupCount; }
+    const AnalyserGroup& Group(int j) const { return groups[j]; }
+
+    Relaxed<bool> enabled = true;
+    std::array<Relaxed<float>, kBands> bandFreqs {};
+    std::array<Relaxed<float>, kBands> levels {};
+    std::array<Relaxed<float>, kBands> peaks {};
+
+private:
+    void ApplyRequests();
+    void ResetNow();
+    void Publish();
+
+    std::vector<AnalyserGroup> groups;
+    Relaxed<int> groupCount = 0;
+    std::vector<float> inputStorage;
+    float* input = nullptr;
+    int blockLength = 0;
+    Relaxed<bool> resetRequested = false;
+    Relaxed<bool> clearPeaksRequested = false;
+};

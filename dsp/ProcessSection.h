@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Running one designed section over one channel of audio.
+#pragma once
+
+#include "MZTiBiquadParams.h"
+#include "SectionState.h"
+
+// Filters count floats from in to out with that channel's state; out may equal in. Audio thread,
+// allocation-free. A redesign between calls takes effect at the next sample; the state carries on.
+void ProcessSection(SectionState& state, const FilterStage::MZTiBiquadParams& params, float* out,
+                    const float* in, int count);
