@@ -52,6 +52,12 @@ void Run(AnalyserStage* st, float* smoothing, float* envelope, float* heldPeak, 
     env.Store(envelope);
     held.Store(heldPeak);
 }
+
+bool Usable(const BiquadCoefficients& c)
+{
+    return std::isfinite(c.b0) && std::isfinite(c.b1) && std::isfinite(c.b2) && std::isfinite(c.a1)
+        && std::isfinite(c.a2) && c.a2 < 1.0 && 1.0 + c.a1 + c.a2 > 0.0;
+}
 } // namespace
 
 void AnalyserGroup::SetBand(int lane, double f, double bw, double fs)
@@ -60,8 +66,17 @@ void AnalyserGroup::SetBand(int lane, double f, double bw, double fs)
     smoothing[lane] = static_cast<float>(1.0 - std::exp(-1.0 / (0.3 * fs)));
     if (stages.size() != sections.size())
         stages.resize(sections.size());
+
+    bool usable = f > 0.0 && bw > 0.0 && f < fs / 2.0;
+    for (const auto& c : sections)
+        usable = usable && Usable(c);
     for (size_t i = 0; i < sections.size(); ++i)
-        stages[i].SetLane(lane, sections[i]);
+    {
+        if (usable)
+            stages[i].SetLane(lane, sections[i]);
+        else
+            stages[i].SilenceLane(lane);
+    }
 }
 
 void AnalyserGroup::Process(const float* input, int count)

@@ -14,6 +14,9 @@ public:
 
     // Designs lane `lane` as the band-pass at f with bandwidth bw (Hz) at fs and sets its release
     // coefficient for 0.3 s. Allocates when the stage count changes; states are kept.
+    // A band that cannot exist at fs (centre at or above Nyquist, no bandwidth left) or whose
+    // design is not finite and stable is silenced: its level stays 0 instead of turning into
+    // garbage or a NaN that the envelope and held peak would keep for good.
     void SetBand(int lane, double f, double bw, double fs);
 
     // Runs count samples of input, four floats per sample (one per lane, 16-byte aligned),

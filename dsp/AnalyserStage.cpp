@@ -13,6 +13,15 @@ void AnalyserStage::SetLane(int lane, const BiquadCoefficients& c)
     cB[lane] = static_cast<float>((c.b0 + c.b1 + c.b2) / (kd * kd));
 }
 
+void AnalyserStage::SilenceLane(int lane)
+{
+    k[lane] = 1.0f;
+    a2[lane] = 0.0f;
+    cA[lane] = 0.0f;
+    cAPrev[lane] = 0.0f;
+    cB[lane] = 0.0f;
+}
+
 void AnalyserStage::ResetStates()
 {
     for (int i = 0; i < 4; ++i)

@@ -10,6 +10,8 @@ struct AnalyserStage
     // Lane `lane` takes the section c: k = sqrt(1 + a1 + a2), a2, cA = b0/k, cAPrev = -b2/k,
     // cB = (b0 + b1 + b2)/k^2, computed in double, stored in single. States are not touched.
     void SetLane(int lane, const BiquadCoefficients& c);
+    // Lane `lane` outputs zeros.
+    void SilenceLane(int lane);
     void ResetStates();
 
     // A new stage passes its input through with zero states.
