@@ -27,3 +27,17 @@ constexpr bool kDoesMidi = false;
 constexpr bool kStateChunks = true;
 constexpr bool kIsInstrument = false;
 } // namespace ParvelInfo
+
+// The VST3 module's class: its id bytes are 0D E7 AE F2 DE 00 4E 4F followed by the maker code
+// 'Wexo' and the plug-in code 'Parv' in reading order (the Windows byte order of the unique id
+// 0xF2AEE70D, 0x00DE4F4E, 'Wexo', 'Parv'), written out so that every platform sees the same id.
+namespace ParvelInfo
+{
+constexpr unsigned char kVst3ClassId[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+                                            'W',  'e',  'x',  'o',  'P',  'a',  'r',  'v'};
+constexpr const char* kVst3Category = "Audio Module Class";
+constexpr const char* kVst3SubCategories = "Fx|EQ";
+constexpr const char* kVst3SdkVersion = "VST 3.6.6";
+constexpr const char* kMakerUrl = "https://wexo.example.org";
+constexpr const char* kMakerEmail = "mailto:plugins@wexo.example.org";
+} // namespace ParvelInfo
