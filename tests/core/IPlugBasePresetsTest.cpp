@@ -219,3 +219,48 @@ TEST(IPlugBasePresets, DamagedBanksKeepWhatWasReadAndStillReloadTheCurrentPreset
         << "the second slot keeps the first slot's name, cut to the field";
     EXPECT_EQ(fresh.UnserializePresets(bank, -8), -8);
 }
+
+// Every truncation and a few thousand seeded byte damages of a valid bank: reads stay inside
+// the chunk (ASan), values stay in range, and positions are -1 or inside the chunk.
+TEST(IPlugBasePresets, TruncatedAndDamagedBanksAreReadSafely)
+{
+    TestPlug source("1-1 2-2", 3);
+    SetValues(source, 3, 3000, 3, 1);
+    source.FillEmptyPresets(3);
+    IStateChunk bank;
+    source.SerializePresets(bank);
+
+    auto checkRead = [](const IStateChunk& chunk) {
+        TestPlug plug("1-1 2-2", 3);
+        const int pos = plug.UnserializePresets(chunk, 0);
+        EXPECT_TRUE(pos == -1 || (pos >= 0 && pos <= chunk.Size())) << pos;
+        for (int i = 0; i < plug.ParamCount(); ++i)
+        {
+            const IParamSpec* p = plug.Param(i);
+            EXPECT_TRUE(p->Value() >= p->Min() && p->Value() <= p->Max()) << p->Name() << " " << p->Value();
+        }
+        for (int s = 0; s < plug.PresetCount(); ++s)
+            EXPECT_LT(std::strlen(plug.PresetName(s)), (size_t) IPresetSlot::kNameSize);
+    };
+
+    for (int n = 0; n <= bank.Size(); ++n)
+    {
+        IStateChunk cut;
+        cut.PutBytes(bank.Data(), n);
+        checkRead(cut);
+    }
+
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int k = 0; k < 3000; ++k)
+    {
+        IStateChunk damaged;
+        damaged.PutBytes(bank);
+        for (int flips = 1 + (int) (next() % 4); flips > 0; --flips)
+            damaged.Data()[next() % (uint32_t) damaged.Size()] = (uint8_t) next();
+        checkRead(damaged);
+    }
+}
