@@ -2,12 +2,25 @@
 // One equaliser band: a section record shared by both channels and one state per channel.
 #pragma once
 
-#include "MZTiBiquadParams.h"
-#include "SectionState.h"
+#include "ProcessSection.h"
 
 struct BandSection
 {
     static constexpr int kChannels = 2;
+
+    // Channel 0 with states[0], then channel 1 (when buf1 is not null) with states[1], in place.
+    // Audio thread, allocation-free.
+    void Process(float* buf0, float* buf1, int n)
+    {
+        if (buf1 == nullptr || buf1 == buf0)
+        {
+            ProcessSection(states[0], params, buf0, buf0, n);
+            if (buf1 != nullptr)
+                ProcessSection(states[1], params, buf1, buf1, n);
+            return;
+        }
+        ProcessSectionStereo(states[0], states[1], params, buf0, buf1, n);
+    }
 
     FilterStage::MZTiBiquadParams params;
     SectionState states[kChannels];

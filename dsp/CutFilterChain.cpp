@@ -49,13 +49,21 @@ int CutFilterChain::ActiveSections() const
 
 void CutFilterChain::Process(float* buf0, float* buf1, int n)
 {
+    // Channel 0 through all sections, then channel 1: the channels never meet, so running each
+    // section over both side by side gives the same samples.
     const int active = ActiveSections();
-    for (int i = 0; i < active; ++i)
-        ProcessSection(states[0][i], sections[i], buf0, buf0, n);
-    if (buf1 == nullptr)
+    if (buf1 == nullptr || buf1 == buf0)
+    {
+        for (int i = 0; i < active; ++i)
+            ProcessSection(states[0][i], sections[i], buf0, buf0, n);
+        if (buf1 == nullptr)
+            return;
+        for (int i = 0; i < active; ++i)
+            ProcessSection(states[1][i], sections[i], buf1, buf1, n);
         return;
+    }
     for (int i = 0; i < active; ++i)
-        ProcessSection(states[1][i], sections[i], buf1, buf1, n);
+        ProcessSectionStereo(states[0][i], states[1][i], sections[i], buf0, buf1, n);
 }
 
 void CutFilterChain::MultiplyMagnitudeSquared(float* out, const float* phi, int count) const

@@ -24,14 +24,18 @@ inline float Step(const Coefficients& c, float& s1, float& s2, float& h1, float&
     h1 = h;
     return y;
 }
+
+Coefficients Load(const FilterStage::MZTiBiquadParams& p)
+{
+    return { p.k.Load(),  p.a2.Load(),   p.cA.Load(),   p.cAPrev.Load(),
+             p.cB.Load(), p.fir0.Load(), p.fir1.Load(), p.fir2.Load() };
+}
 } // namespace
 
 void ProcessSection(SectionState& state, const FilterStage::MZTiBiquadParams& params, float* out,
                     const float* in, int count)
 {
-    const Coefficients c { params.k.Load(),      params.a2.Load(),   params.cA.Load(),
-                           params.cAPrev.Load(), params.cB.Load(),   params.fir0.Load(),
-                           params.fir1.Load(),   params.fir2.Load() };
+    const Coefficients c = Load(params);
     float s1 = state.s1, s2 = state.s2, h1 = state.h1, h2 = state.h2;
 
     int i = 0;
@@ -50,4 +54,32 @@ void ProcessSection(SectionState& state, const FilterStage::MZTiBiquadParams& pa
     state.s2 = s2;
     state.h1 = h1;
     state.h2 = h2;
+}
+
+void ProcessSectionStereo(SectionState& state0, SectionState& state1, const FilterStage::MZTiBiquadParams& params,
+                          float* buf0, float* buf1, int count)
+{
+    const Coefficients c = Load(params);
+    float l1 = state0.s1, l2 = state0.s2, lh1 = state0.h1, lh2 = state0.h2;
+    float r1 = state1.s1, r2 = state1.s2, rh1 = state1.h1, rh2 = state1.h2;
+
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+    {
+        for (int j = i; j < i + 4; ++j)
+        {
+            const float x0 = buf0[j], x1 = buf1[j];
+            buf0[j] = Step(c, l1, l2, lh1, lh2, x0);
+            buf1[j] = Step(c, r1, r2, rh1, rh2, x1);
+        }
+    }
+    for (; i < count; ++i)
+    {
+        const float x0 = buf0[i], x1 = buf1[i];
+        buf0[i] = Step(c, l1, l2, lh1, lh2, x0);
+        buf1[i] = Step(c, r1, r2, rh1, rh2, x1);
+    }
+
+    state0 = { l1, l2, lh1, lh2 };
+    state1 = { r1, r2, rh1, rh2 };
 }

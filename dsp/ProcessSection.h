@@ -9,3 +9,9 @@
 // allocation-free. A redesign between calls takes effect at the next sample; the state carries on.
 void ProcessSection(SectionState& state, const FilterStage::MZTiBiquadParams& params, float* out,
                     const float* in, int count);
+
+// Both channels of one section at once: the same samples as ProcessSection over buf0 with state0
+// and then over buf1 with state1, in place. The two recurrences are independent, so running them
+// side by side lets the processor overlap their latencies.
+void ProcessSectionStereo(SectionState& state0, SectionState& state1, const FilterStage::MZTiBiquadParams& params,
+                          float* buf0, float* buf1, int count);

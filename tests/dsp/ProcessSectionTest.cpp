@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProcessSection.h"
+#include "BandSection.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,9 @@
 
 namespace
 {
-std::vector<float> Noise(int n)
+std::vector<float> Noise(int n, unsigned seed = 7)
 {
-    std::mt19937 rng(7);
+    std::mt19937 rng(seed);
     std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
     std::vector<float> v(n);
     for (auto& x : v)
@@ -84,4 +85,37 @@ TEST(ProcessSection, RedesignKeepsState)
     std::vector<float> fromSilence(128);
     ProcessSection(zero, p, fromSilence.data(), in.data() + 128, 128);
     EXPECT_NE(fromSilence[0], out[128]);
+}
+
+// Both channels side by side must give exactly the samples and states of one channel after the
+// other, whatever the count.
+TEST(ProcessSection, StereoEqualsOneChannelAfterTheOther)
+{
+    const auto p = Section();
+    for (int n : { 1, 6, 128, 131 })
+    {
+        auto left = Noise(n, 11), right = Noise(n, 12);
+        auto expectedLeft = left, expectedRight = right;
+        SectionState e0 { 0.1f, 0.2f, 0.3f, 0.4f }, e1 { -0.4f, 0.3f, -0.2f, 0.1f };
+        BandSection band;
+        band.params = p;
+        band.states[0] = e0;
+        band.states[1] = e1;
+        ProcessSection(e0, p, expectedLeft.data(), expectedLeft.data(), n);
+        ProcessSection(e1, p, expectedRight.data(), expectedRight.data(), n);
+        band.Process(left.data(), right.data(), n);
+        SCOPED_TRACE(testing::Message() << "count " << n);
+        EXPECT_EQ(left, expectedLeft);
+        EXPECT_EQ(right, expectedRight);
+        EXPECT_EQ(std::memcmp(&band.states[0], &e0, sizeof e0), 0);
+        EXPECT_EQ(std::memcmp(&band.states[1], &e1, sizeof e1), 0);
+    }
+
+    // Mono: the second state stays as it was.
+    BandSection mono;
+    mono.params = p;
+    auto x = Noise(64, 13);
+    mono.Process(x.data(), nullptr, 64);
+    EXPECT_EQ(mono.states[1].s1, 0.0f);
+    EXPECT_NE(mono.states[0].s1, 0.0f);
 }
