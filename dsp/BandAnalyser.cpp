@@ -34,10 +34,12 @@ void BandAnalyser::SetBlockLength(int n)
     n = std::max(n, 0);
     if (n == blockLength && input != nullptr)
         return;
-    blockLength = n;
-    inputStorage.assign(4 * static_cast<size_t>(n) + 4, 0.0f);
+    // Allocate first: if that throws, the old buffer and length stay valid together.
+    std::vector<float> storage(4 * static_cast<size_t>(n) + 4, 0.0f);
+    inputStorage.swap(storage);
     const auto address = reinterpret_cast<std::uintptr_t>(inputStorage.data());
     input = inputStorage.data() + ((16 - address % 16) % 16) / sizeof(float);
+    blockLength = n;
 }
 
 void BandAnalyser::Feed(const double* samples, int count)

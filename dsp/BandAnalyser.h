@@ -27,7 +27,7 @@ public:
 
     // Sizes the sample buffer for blocks of n frames (4*n + 4 floats, 16-byte aligned working
     // start) when n differs from the stored length. The only place besides BuildBands that
-    // allocates.
+    // allocates; if the allocation throws, the analyser keeps its previous buffer and length.
     void SetBlockLength(int n);
     int BlockLength() const { return blockLength; }
 
@@ -46,6 +46,7 @@ public:
 
     // 0 before BuildBands, kGroups after.
     int GroupCount() const { return groupCount; }
+    // The bands' coefficients and lane values, for inspection while no Feed runs.
     const AnalyserGroup& Group(int j) const { return groups[j]; }
 
     Relaxed<bool> enabled = true;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One equaliser band: a section record shared by both channels and one state per channel.
+// Its processing is allocation-free and lock-free.
 #pragma once
 
 #include "ProcessSection.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Running one designed section over one channel of audio.
+// Running one designed section over one or two channels of audio. Allocation-free and lock-free.
 #pragma once
 
 #include "MZTiBiquadParams.h"
