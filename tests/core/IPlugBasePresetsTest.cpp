@@ -49,6 +49,14 @@ TEST(IPlugBasePresets, SerializeParamsAppendsEveryValueInIndexOrder)
     EXPECT_EQ(other.UnserializeParams(chunk, 4), chunk.Size());
     EXPECT_EQ(Values(other), Values(plug));
     EXPECT_EQ(other.changedParams, kAllParams);
+
+    ITestBinding full(25, "1-1 2-2", 1, "Parvel", "", "wexo", 0x10505, 0, 0, 0, false, true, false);
+    for (int i = 0; i < 25; ++i)
+        full.Param(i)->DefineDouble("P", i, 0, 100, 1);
+    IStateChunk fresh;
+    full.SerializeParams(fresh);
+    EXPECT_EQ(fresh.Size(), 200);
+    EXPECT_EQ(full.UnserializeParams(fresh, 0), 200);
 }
 
 TEST(IPlugBasePresets, ShortChunkSetsWhatItHoldsClampsTheNextAndReportsMinusOne)
