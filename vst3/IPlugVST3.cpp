@@ -205,8 +205,12 @@ void IPlugVST3::ConnectInputFlags(int nConnected)
     for (int i = 0; i < NInChannels(); ++i)
     {
         InputChannel* ch = InChannel(i);
-        ch->connected = i < nConnected;
-        if (!ch->connected)
+        const bool connect = i < nConnected;
+        // A channel that leaves the host's bus must not replay the last block it converted.
+        if (ch->connected && !connect)
+            std::fill(ch->scratch.begin(), ch->scratch.end(), 0.0);
+        ch->connected = connect;
+        if (!connect)
             *ch->source = ch->scratch.data();
     }
 }

@@ -6,7 +6,6 @@
 #include "ParvelInfo.h"
 
 #include <mutex>
-#include <new>
 
 using namespace Steinberg;
 
@@ -23,10 +22,15 @@ std::mutex& CreationLock()
 FUnknown* CreateParvel(void*)
 {
     std::lock_guard<std::mutex> guard(CreationLock());
-    Parvel* effect = new (std::nothrow) Parvel();
-    if (effect == nullptr)
+    // Nothing may be thrown into the host: a construction that runs out of memory creates nothing.
+    try
+    {
+        return static_cast<Vst::IAudioProcessor*>(new Parvel());
+    }
+    catch (...)
+    {
         return nullptr;
-    return static_cast<Vst::IAudioProcessor*>(effect);
+    }
 }
 
 const PClassInfo2& ParvelClassInfo()
