@@ -85,6 +85,20 @@ void AnalyserGroup::Process(const float* input, int count)
         Run<kBandPassSections>(stages.data(), smoothing, envelope, heldPeak, input, count);
     else if (stages.empty())
         Run<0>(stages.data(), smoothing, envelope, heldPeak, input, count);
+
+    // A NaN or infinity in the input would stay in a lane's states, envelope and held peak for
+    // good (and reach the display); such a lane starts again from zero.
+    for (int lane = 0; lane < kLanes; ++lane)
+    {
+        float sum = envelope[lane] + heldPeak[lane];
+        for (const auto& st : stages)
+            sum += st.s1[lane] + st.s2[lane];
+        if (std::isfinite(sum))
+            continue;
+        for (auto& st : stages)
+            st.s1[lane] = st.s2[lane] = 0.0f;
+        envelope[lane] = heldPeak[lane] = 0.0f;
+    }
 }
 
 void AnalyserGroup::ResetLevels()

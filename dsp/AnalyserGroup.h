@@ -20,7 +20,8 @@ public:
     void SetBand(int lane, double f, double bw, double fs);
 
     // Runs count samples of input, four floats per sample (one per lane, 16-byte aligned),
-    // through every lane and its envelope. Audio thread, allocation-free.
+    // through every lane and its envelope. Audio thread, allocation-free. A lane that a
+    // non-finite input made non-finite restarts from zero.
     void Process(const float* input, int count);
 
     void ResetLevels();

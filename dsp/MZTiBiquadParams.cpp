@@ -114,11 +114,31 @@ void MZTiBiquadParams::Update(float f0, float qIn, float gain, FilterShape shp, 
         (3.0 * (g1 - t1d) - ClampedSqrt(12.0 * g2s - 3.0 * g1 * g1 - 6.0 * g1 * t1d - static_cast<double>(t1sq3)))
         / 6.0);
     const float t0 = static_cast<float>((g1 - t1d) - static_cast<double>(t2));
-    fir0 = t0;
-    fir1 = t1;
-    fir2 = t2;
 
-    SetPoleZero(1.0, num.c1, num.c2, den.c1, den.c2);
+    // Inputs outside any sensible range (a sample rate of 0 or below, a NaN from a host) give a
+    // design that is not finite, or unstable for a negative w; the section then passes its input
+    // through instead of filling its states with NaN, and the next valid design takes over. Fields
+    // are stored only once complete, so a reader on another thread never sees an intermediate NaN.
+    FilterParams pz;
+    pz.SetPoleZero(1.0, num.c1, num.c2, den.c1, den.c2);
+    const float fields[] = { pz.k, pz.a2, pz.cA, pz.cAPrev, pz.cB, t0, t1, t2 };
+    bool finite = f0 > 0.0f && fs > 0.0f;
+    for (float v : fields)
+        finite = finite && std::isfinite(v);
+    if (!finite)
+    {
+        pz = FilterParams();
+        fir0 = 1.0f;
+        fir1 = 0.0f;
+        fir2 = 0.0f;
+    }
+    else
+    {
+        fir0 = t0;
+        fir1 = t1;
+        fir2 = t2;
+    }
+    static_cast<FilterParams&>(*this) = pz;
 }
 
 void MZTiBiquadParams::MultiplyMagnitudeSquared(float* out, const float* phi, int count,

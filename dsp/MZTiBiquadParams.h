@@ -17,6 +17,8 @@ struct MZTiBiquadParams : FilterParams
 
     // Redesigns when any of the five inputs differs from the cache (exact comparison; a NaN never
     // matches), otherwise costs the five comparisons. Called before every processed block.
+    // Inputs that give no finite, stable design (freq or sample rate not above 0, NaN) leave the
+    // section passing its input.
     void Update(float freq, float q, float gainDb, FilterShape shape, float sampleRate);
 
     // out[i] *= |H|^2 at phi[i] = sin^2(pi*f/fs), for i < count. With initialise, out[i] is first

@@ -2,6 +2,8 @@
 // Audio path: allocation-free and lock-free.
 #include "ProcessSection.h"
 
+#include <cmath>
+
 namespace
 {
 struct Coefficients
@@ -23,6 +25,15 @@ inline float Step(const Coefficients& c, float& s1, float& s2, float& h1, float&
     h2 = h1;
     h1 = h;
     return y;
+}
+
+// A NaN or infinity that reached the state (a host sent one) would otherwise stay there for good
+// and silence the channel; checked once per call, the state restarts from zero for the next call.
+inline void Store(SectionState& state, float s1, float s2, float h1, float h2)
+{
+    if (!std::isfinite(s1 + s2 + h1 + h2))
+        s1 = s2 = h1 = h2 = 0.0f;
+    state = { s1, s2, h1, h2 };
 }
 
 Coefficients Load(const FilterStage::MZTiBiquadParams& p)
@@ -50,10 +61,7 @@ void ProcessSection(SectionState& state, const FilterStage::MZTiBiquadParams& pa
     for (; i < count; ++i)
         out[i] = Step(c, s1, s2, h1, h2, in[i]);
 
-    state.s1 = s1;
-    state.s2 = s2;
-    state.h1 = h1;
-    state.h2 = h2;
+    Store(state, s1, s2, h1, h2);
 }
 
 void ProcessSectionStereo(SectionState& state0, SectionState& state1, const FilterStage::MZTiBiquadParams& params,
@@ -80,6 +88,6 @@ void ProcessSectionStereo(SectionState& state0, SectionState& state1, const Filt
         buf1[i] = Step(c, r1, r2, rh1, rh2, x1);
     }
 
-    state0 = { l1, l2, lh1, lh2 };
-    state1 = { r1, r2, rh1, rh2 };
+    Store(state0, l1, l2, lh1, lh2);
+    Store(state1, r1, r2, rh1, rh2);
 }

@@ -255,6 +255,24 @@ TEST(BandAnalyser, OversizedBlocksAndMissingSetupAreSafe)
     EXPECT_EQ(Snapshot(resized), Snapshot(steady));
 }
 
+// A NaN or infinity in the fed signal must not stick in the levels and peaks the editor draws.
+TEST(BandAnalyser, RecoversFromNonFiniteInput)
+{
+    for (double bad : { std::nan(""), HUGE_VAL })
+    {
+        Analyser a, fresh;
+        auto x = Sine(1000.0, 0.5, 128);
+        x[10] = bad;
+        a.Feed(x.data(), 128);
+        for (int b = 0; b < BandAnalyser::kBands; ++b)
+            EXPECT_TRUE(std::isfinite(a.levels[b]) && std::isfinite(a.peaks[b])) << "band " << b;
+        const auto clean = Sine(440.0, 0.5, 1000);
+        FeedBlocks(a, clean);
+        FeedBlocks(fresh, clean);
+        EXPECT_EQ(Snapshot(a), Snapshot(fresh));
+    }
+}
+
 // The editor reads levels and clears peaks without a lock while the audio thread feeds.
 TEST(BandAnalyser, EditorAccessWhileFeeding)
 {

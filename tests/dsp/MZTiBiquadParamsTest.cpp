@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -211,5 +212,34 @@ TEST(MZTiBiquadParams, UnreachableFitStaysFiniteAndRecovers)
 
         p.Update(1000.0f, 1.0f, 6.0f, FilterShape::Bell, c.fs);
         EXPECT_NEAR(MeasureSineDb([&](float* b, int n) { ProcessSection(state, p, b, b, n); }, 1000.0, c.fs), 6.0, 0.01);
+    }
+}
+
+// Inputs a hostile host may cause (sample rate 0, NaN): the section passes its input instead of
+// turning every later sample into NaN, and a valid design afterwards works normally.
+TEST(MZTiBiquadParams, InvalidInputsGivePassThroughThenRecover)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case
+    {
+        float f0, q, gainDb, fs;
+    };
+    for (const Case c : { Case { 1000.0f, 1.0f, 6.0f, 0.0f }, Case { nan, 1.0f, 6.0f, 48000.0f },
+                          Case { 1000.0f, nan, 6.0f, 48000.0f }, Case { 1000.0f, 1.0f, 6.0f, -44100.0f },
+                          Case { -1000.0f, 1.0f, 6.0f, 44100.0f } })
+    {
+        SCOPED_TRACE(testing::Message() << "f0 " << c.f0 << " q " << c.q << " fs " << c.fs);
+        MZTiBiquadParams p;
+        p.Update(c.f0, c.q, c.gainDb, FilterShape::Bell, c.fs);
+        EXPECT_EQ(Fields(p), (std::vector<float> { 1, 0, 1, 0, 1, 1, 0, 0 }));
+        const auto in = Noise(64, 5);
+        std::vector<float> out(64);
+        SectionState state;
+        ProcessSection(state, p, out.data(), in.data(), 64);
+        for (int i = 0; i < 64; ++i)
+            ASSERT_NEAR(out[i], in[i], 1e-6f) << "sample " << i;
+
+        p.Update(1000.0f, 1.0f, 6.0f, FilterShape::Bell, 48000.0f);
+        EXPECT_NEAR(SectionDb(p, 1000.0f, 48000.0), 6.0, 0.005);
     }
 }

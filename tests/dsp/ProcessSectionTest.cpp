@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -118,4 +120,31 @@ TEST(ProcessSection, StereoEqualsOneChannelAfterTheOther)
     mono.Process(x.data(), nullptr, 64);
     EXPECT_EQ(mono.states[1].s1, 0.0f);
     EXPECT_NE(mono.states[0].s1, 0.0f);
+}
+
+// A NaN or infinity from the host passes through the block it arrives in; the next block starts
+// from a clean state instead of staying non-finite for good.
+TEST(ProcessSection, RecoversFromNonFiniteInput)
+{
+    const auto p = Section();
+    for (float bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity() })
+    {
+        auto dirty = Noise(128, 21), clean = Noise(128, 22);
+        dirty[40] = bad;
+        SectionState s, fresh;
+        ProcessSection(s, p, dirty.data(), dirty.data(), 128);
+        EXPECT_FALSE(std::isfinite(dirty[40]));
+        auto expected = clean;
+        ProcessSection(s, p, clean.data(), clean.data(), 128);
+        ProcessSection(fresh, p, expected.data(), expected.data(), 128);
+        EXPECT_EQ(clean, expected);
+
+        BandSection band;
+        band.params = p;
+        auto left = Noise(128, 23), right = Noise(128, 24);
+        right[3] = bad;
+        band.Process(left.data(), right.data(), 128);
+        EXPECT_TRUE(std::isfinite(band.states[1].s1) && std::isfinite(band.states[1].h2));
+        EXPECT_NE(band.states[0].s1, 0.0f) << "the clean channel was reset too";
+    }
 }
