@@ -218,26 +218,41 @@ TEST_F(SettingsFileTest, TolerableDetailsStillRead)
 
 TEST_F(SettingsFileTest, SavingTwiceKeepsOneDefaultsInPlaceOfTheFirst)
 {
-    WriteFile("<PARVEL><A/><DEFAULTS freq_lo=\"250\"/><B/><DEFAULTS freq_lo=\"300\"/></PARVEL>");
+    auto childNames = [] {
+        std::string names;
+        const auto root = SettingsFile::LoadSettingsRoot();
+        for (const auto* child : root->getChildIterator())
+            names += child->getTagName().toStdString() + " ";
+        return names;
+    };
+
+    WriteFile("<PARVEL><A/><DEFAULTS freq_lo=\"250\"/><B/></PARVEL>");
     EffectDefaults d;
     d.freq[1] = 800.0;
     SettingsFile::SaveCurrentAsDefaults(d);
     SettingsFile::SaveCurrentAsDefaults(d);
-
-    const auto root = SettingsFile::LoadSettingsRoot();
-    ASSERT_EQ(4, root->getNumChildElements());
-    EXPECT_EQ("A", root->getChildElement(0)->getTagName().toStdString());
-    EXPECT_EQ("DEFAULTS", root->getChildElement(1)->getTagName().toStdString());
-    EXPECT_EQ("B", root->getChildElement(2)->getTagName().toStdString());
-    EXPECT_EQ("DEFAULTS", root->getChildElement(3)->getTagName().toStdString()); // only the first is replaced
+    EXPECT_EQ("A DEFAULTS B ", childNames());
     EXPECT_EQ(800.0, SettingsFile::LoadDefaults().freq[1]);
     EXPECT_EQ(100.0, SettingsFile::LoadDefaults().freq[0]);
 
+    // Only the first of several is replaced; resetting removes them all and keeps the rest.
+    WriteFile("<PARVEL><DEFAULTS freq_lo=\"250\"/><A/><DEFAULTS freq_lo=\"300\"/></PARVEL>");
+    SettingsFile::SaveCurrentAsDefaults(d);
+    EXPECT_EQ("DEFAULTS A DEFAULTS ", childNames());
+    EXPECT_EQ(100.0, SettingsFile::LoadDefaults().freq[0]);
     SettingsFile::ResetFactoryDefaults();
-    const auto reset = SettingsFile::LoadSettingsRoot();
-    ASSERT_EQ(2, reset->getNumChildElements()); // every DEFAULTS goes, the rest stays
-    EXPECT_EQ("A", reset->getChildElement(0)->getTagName().toStdString());
-    EXPECT_EQ("B", reset->getChildElement(1)->getTagName().toStdString());
+    EXPECT_EQ("A ", childNames());
+}
+
+TEST_F(SettingsFileTest, EscapedTextSurvivesARewrite)
+{
+    // Character references the parser accepts, odd ones included, are written back escaped.
+    WriteFile("<PARVEL size=\"1\" note=\"&lt;&amp;&#x7FFFFFFF;&#xD800;&#0;&#9;\"/>");
+    SettingsFile::SaveCurrentAsDefaults(EffectDefaults {});
+    const auto root = SettingsFile::LoadSettingsRoot();
+    EXPECT_EQ(1, SettingsFile::ReadDefaultSize(root.get()));
+    EXPECT_TRUE(root->getStringAttribute("note").startsWith("<&"));
+    EXPECT_EQ(1, root->getNumChildElements());
 }
 
 TEST_F(SettingsFileTest, AForeignRootNameIsKept)

@@ -56,7 +56,7 @@ private:
         {
             static const char* const kFragments[] = {
                 "<", ">", "/>", "</", "<a>", "</PARVEL>", "<DEFAULTS>", "<DEFAULTS freq_lo=\"1e300\"/>", "&",
-                "&#x", "&#1234567890123;", "&amp;", "&unknown;", "\"", "'", "=", "<!--", "-->", "<![CDATA[",
+                "&#x", "&#1234567890123;", "&#x7FFFFFFF;", "&#xD800;", "&#0;", "&amp;", "&unknown;", "\"", "'", "=", "<!--", "-->", "<![CDATA[",
                 "]]>", "<?", "?>", "<!DOCTYPE x [<!ENTITY e \"&e;&e;\">]>", "\xC3", "\xF4\x90\x80\x80",
                 "\xEF\xBB\xBF", " size=\"9\"", " size=\"-2147483648\"",
             };
