@@ -73,8 +73,8 @@ struct EffectChain
     {
         highPass.Process(buf0, buf1, n);
         lowPass.Process(buf0, buf1, n);
-        for (auto& b : bands)
-            b.Process(buf0, buf1, n);
+        BandSection::ProcessPair(bands[0], bands[1], buf0, buf1, n);
+        BandSection::ProcessPair(bands[2], bands[3], buf0, buf1, n);
     }
 };
 

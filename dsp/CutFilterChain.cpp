@@ -62,7 +62,11 @@ void CutFilterChain::Process(float* buf0, float* buf1, int n)
             ProcessSection(states[1][i], sections[i], buf1, buf1, n);
         return;
     }
-    for (int i = 0; i < active; ++i)
+    int i = 0;
+    for (; i + 2 <= active; i += 2)
+        ProcessSectionPairStereo(sections[i], states[0][i], states[1][i], sections[i + 1], states[0][i + 1],
+                                 states[1][i + 1], buf0, buf1, n);
+    if (i < active)
         ProcessSectionStereo(states[0][i], states[1][i], sections[i], buf0, buf1, n);
 }
 

@@ -91,3 +91,35 @@ void ProcessSectionStereo(SectionState& state0, SectionState& state1, const Filt
     Store(state0, l1, l2, lh1, lh2);
     Store(state1, r1, r2, rh1, rh2);
 }
+
+void ProcessSectionPairStereo(const FilterStage::MZTiBiquadParams& first, SectionState& first0, SectionState& first1,
+                              const FilterStage::MZTiBiquadParams& second, SectionState& second0,
+                              SectionState& second1, float* buf0, float* buf1, int count)
+{
+    const Coefficients c = Load(first), d = Load(second);
+    SectionState a0 = first0, a1 = first1, b0 = second0, b1 = second1;
+
+    // Per frame: the first section on both channels, then the second on both. Four recurrences
+    // whose latencies overlap; every value is computed as by four separate ProcessSection calls.
+    const auto frame = [&](int j) {
+        const float x0 = Step(c, a0.s1, a0.s2, a0.h1, a0.h2, buf0[j]);
+        const float x1 = Step(c, a1.s1, a1.s2, a1.h1, a1.h2, buf1[j]);
+        buf0[j] = Step(d, b0.s1, b0.s2, b0.h1, b0.h2, x0);
+        buf1[j] = Step(d, b1.s1, b1.s2, b1.h1, b1.h2, x1);
+    };
+    int i = 0;
+    for (; i + 4 <= count; i += 4)
+    {
+        frame(i);
+        frame(i + 1);
+        frame(i + 2);
+        frame(i + 3);
+    }
+    for (; i < count; ++i)
+        frame(i);
+
+    Store(first0, a0.s1, a0.s2, a0.h1, a0.h2);
+    Store(first1, a1.s1, a1.s2, a1.h1, a1.h2);
+    Store(second0, b0.s1, b0.s2, b0.h1, b0.h2);
+    Store(second1, b1.s1, b1.s2, b1.h1, b1.h2);
+}

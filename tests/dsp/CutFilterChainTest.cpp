@@ -142,19 +142,24 @@ TEST(CutFilterChain, ChannelsKeepSeparateStates)
         left[i] = std::sin(0.05f * i);
         right[i] = (i % 7 == 0) ? 1.0f : -0.1f;
     }
-    auto monoLeft = Designed(6, 800.0, CutKind::HighPass, 48000.0);
-    auto monoRight = Designed(6, 800.0, CutKind::HighPass, 48000.0);
-    auto stereo = Designed(6, 800.0, CutKind::HighPass, 48000.0);
-    auto l = left, r = right;
-    monoLeft.Process(left.data(), nullptr, 131);
-    monoRight.Process(right.data(), nullptr, 131);
-    stereo.Process(l.data(), r.data(), 131);
-    EXPECT_EQ(l, left);
-    EXPECT_EQ(r, right);
-    for (int i = 0; i < 3; ++i)
+    for (int order = 1; order <= 8; ++order)
     {
-        EXPECT_EQ(monoLeft.states[1][i].s1, 0.0f) << "channel 1 ran without a buffer";
-        EXPECT_EQ(std::memcmp(&stereo.states[1][i], &monoRight.states[0][i], sizeof(SectionState)), 0);
+        SCOPED_TRACE(testing::Message() << "order " << order);
+        auto monoLeft = Designed(order, 800.0, CutKind::HighPass, 48000.0);
+        auto monoRight = Designed(order, 800.0, CutKind::HighPass, 48000.0);
+        auto stereo = Designed(order, 800.0, CutKind::HighPass, 48000.0);
+        auto l = left, r = right, ml = left, mr = right;
+        monoLeft.Process(ml.data(), nullptr, 131);
+        monoRight.Process(mr.data(), nullptr, 131);
+        stereo.Process(l.data(), r.data(), 131);
+        EXPECT_EQ(l, ml);
+        EXPECT_EQ(r, mr);
+        for (int i = 0; i < CutFilterChain::kMaxSections; ++i)
+        {
+            EXPECT_EQ(monoLeft.states[1][i].s1, 0.0f) << "channel 1 ran without a buffer";
+            EXPECT_EQ(std::memcmp(&stereo.states[1][i], &monoRight.states[0][i], sizeof(SectionState)), 0);
+            EXPECT_EQ(std::memcmp(&stereo.states[0][i], &monoLeft.states[0][i], sizeof(SectionState)), 0);
+        }
     }
 }
 

@@ -148,3 +148,31 @@ TEST(ProcessSection, RecoversFromNonFiniteInput)
         EXPECT_NE(band.states[0].s1, 0.0f) << "the clean channel was reset too";
     }
 }
+
+TEST(ProcessSection, PairEqualsFourSeparateRuns)
+{
+    FilterStage::MZTiBiquadParams second;
+    second.Update(150.0f, 0.7f, 0.0f, FilterShape::HighPass2, 48000.0f);
+    BandSection a, b;
+    a.params = Section();
+    b.params = second;
+    for (int n : { 1, 3, 128, 130 })
+    {
+        auto left = Noise(n, 31), right = Noise(n, 32);
+        auto expectedLeft = left, expectedRight = right;
+        BandSection ea = a, eb = b;
+        ProcessSection(ea.states[0], ea.params, expectedLeft.data(), expectedLeft.data(), n);
+        ProcessSection(eb.states[0], eb.params, expectedLeft.data(), expectedLeft.data(), n);
+        ProcessSection(ea.states[1], ea.params, expectedRight.data(), expectedRight.data(), n);
+        ProcessSection(eb.states[1], eb.params, expectedRight.data(), expectedRight.data(), n);
+        BandSection::ProcessPair(a, b, left.data(), right.data(), n);
+        SCOPED_TRACE(testing::Message() << "count " << n);
+        EXPECT_EQ(left, expectedLeft);
+        EXPECT_EQ(right, expectedRight);
+        for (int ch = 0; ch < 2; ++ch)
+        {
+            EXPECT_EQ(std::memcmp(&a.states[ch], &ea.states[ch], sizeof(SectionState)), 0);
+            EXPECT_EQ(std::memcmp(&b.states[ch], &eb.states[ch], sizeof(SectionState)), 0);
+        }
+    }
+}
