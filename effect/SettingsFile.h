@@ -6,7 +6,9 @@
 // temporary file that then replaces the old one keeps the file whole.
 //
 // All operations run on the user-interface thread (or the constructing thread) and report nothing:
-// reading failures give an empty root, writing failures leave the old file.
+// reading failures give an empty root, writing failures leave the old file. Each of the three
+// saving commands creates the "wexo" folder first, so storing defaults works on a machine where
+// nothing was saved before.
 #pragma once
 
 #include "EffectDefaults.h"
