@@ -188,7 +188,8 @@ TEST(BandAnalyser, DisabledFreezesLevelsAndDoesNoWork)
     const auto frozen = Snapshot(a);
     a.enabled = false;
     FeedBlocks(a, Sine(200.0, 1.0, 4410));
-    a.FeedStereo(frozen.empty() ? nullptr : Sine(5000.0, 1.0, 64).data(), nullptr, 64);
+    const auto left = Sine(5000.0, 1.0, 64), right = Sine(50.0, 1.0, 64);
+    a.FeedStereo(left.data(), right.data(), 64);
     EXPECT_EQ(Snapshot(a), frozen);
 
     // Switching on again after a reset starts from zero.
