@@ -65,9 +65,11 @@ bool StartsWith(const unsigned char* p, size_t n, const char* prefix)
 }
 
 // Keeps the XML parser inside bounds it does not keep itself: its recursion depth is at most
-// the number of '<', each interned attribute name needs a '=', and an entity reference is
-// scanned up to the next ';'. A document type declaration is refused: this file never has one,
-// and the parser would expand its entities (also into elements) without limit.
+// the number of '<', and each attribute name it interns needs a '='. It scans from every '&' to
+// the next ';' (to the end of the text when there is none, once per '&'), and a character
+// reference cut off by the end of the text steps past the terminator; hence a ';' must follow
+// each '&' closely. A document type declaration is refused: this file never has one, and the
+// parser would expand its entities (also into elements) without limit.
 bool HasBoundedMarkup(const unsigned char* p, size_t n)
 {
     int tags = 0, attributes = 0;
