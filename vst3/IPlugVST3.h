@@ -86,6 +86,8 @@ public:
     OBJ_METHODS(IPlugVST3, SingleComponentEffect)
 
 private:
+    // The speaker arrangement of a bus of this many channels; the empty one beyond six.
+    static Steinberg::Vst::SpeakerArrangement SpeakerArrangementFor(int channels);
     void ApplyAutomation(Steinberg::Vst::IParameterChanges* changes);
     // Marks input channels 0 .. nConnected-1 connected, the rest unconnected on their scratch.
     void ConnectInputFlags(int nConnected);
