@@ -304,6 +304,7 @@ TEST_F(XmlStateBlobTest, DamagedOrForeignChunksChangeNothing)
     for (int i = 0; i < 100000; ++i)
         deep += "<a>";
     chunks.push_back(Blob(deep));
+    chunks.push_back(Blob(std::string((size_t) XmlStateBlob::kMaxTextBytes, ' ') + valid));
     std::vector<uint8_t> wrongMagic = Blob(valid);
     wrongMagic[0] = 'W';
     chunks.push_back(wrongMagic);
