@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #if defined(__SSE__)
@@ -321,4 +323,42 @@ TEST_F(ParvelRenderTest, MissingHostBuffersReadAsSilenceAndAreNotWritten)
     double* secondOnly[2] = {nullptr, out1.data()};
     fx->RenderBlock(ins, secondOnly, 300);
     EXPECT_EQ(out1[5], (double) (float) x[5]) << "the second output carries the first input";
+}
+
+// The editor draws from the options, the parameter values, the section records and the analyser
+// without the lock while the audio runs; under ThreadSanitizer this shows them race-free.
+TEST_F(ParvelRenderTest, EditorSideReadsDuringProcessingAreRaceFree)
+{
+    auto fx = Make(256);
+    ConfigureBusy(*fx);
+    fx->SetAnalyserOn(true);
+    std::atomic<bool> done{false};
+    std::thread editor([&] {
+        float phi[8] = {0.01f, 0.02f, 0.05f, 0.1f, 0.2f, 0.3f, 0.4f, 0.49f};
+        float mag[8];
+        double sink = 0.0;
+        while (! done.load())
+        {
+            const EditorOptions& o = fx->Options();
+            sink += o.magRange + o.analyserTop + o.analyserRange + (o.showGain ? 1 : 0) + o.sizeIndex;
+            for (int i = 0; i < kNumParvelParams; ++i)
+                sink += fx->Param(i)->Value();
+            for (int k = 0; k < kNumBands; ++k)
+                fx->Band(k).params.MultiplyMagnitudeSquared(mag, phi, 8, true);
+            fx->HighPass().MultiplyMagnitudeSquared(mag, phi, 8);
+            for (int b = 0; b < BandAnalyser::kBands; ++b)
+                sink += fx->Analyser().levels[(size_t) b] + fx->Analyser().peaks[(size_t) b];
+        }
+        EXPECT_TRUE(std::isfinite(sink));
+    });
+    const auto x = Noise(256, 9);
+    for (int block = 0; block < 40; ++block)
+    {
+        fx->Param(kFreq_LoMid)->SetPlain(200.0 + 50.0 * block);
+        fx->Options().showGain = (block % 2) == 0;
+        fx->Options().analyserInput = (block % 3) == 0;
+        Render(*fx, x, x);
+    }
+    done = true;
+    editor.join();
 }
