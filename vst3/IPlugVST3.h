@@ -23,6 +23,8 @@ class IPlugVST3 : public IPlugBase, public SingleComponentEffect
 public:
     static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374; // 'prst'
     static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173; // 'bpas'
+    // The largest block the scratch buffers are prepared for, whatever the host announces.
+    static constexpr int kMaxPreparedBlock = 1 << 16;
 
     // The IPlugBase constructor's arguments; the plug-in API is VST3.
     IPlugVST3(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,

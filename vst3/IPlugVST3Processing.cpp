@@ -97,15 +97,18 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
     if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
         return kResultFalse;
     PlugLockGuard guard(*this);
+    // Longer host blocks are rendered in pieces of the prepared size, so a host announcing a
+    // huge maximum gains nothing from scratch buffers beyond kMaxPreparedBlock frames.
+    const int prepared = std::clamp<int32>(setup.maxSamplesPerBlock, 0, kMaxPreparedBlock);
     ChangeSampleRate(setup.sampleRate);
-    ChangeBlockSize(setup.maxSamplesPerBlock);
+    ChangeBlockSize(prepared);
     RestartProcessing();
     processSetup.processMode = setup.processMode;
     processSetup.symbolicSampleSize = setup.symbolicSampleSize;
     processSetup.maxSamplesPerBlock = setup.maxSamplesPerBlock;
     processSetup.sampleRate = setup.sampleRate;
     // The scratch buffers could not be sized: processing would render silence, so say so.
-    if (setup.maxSamplesPerBlock > 0 && GetBlockSize() != setup.maxSamplesPerBlock)
+    if (prepared > 0 && GetBlockSize() != prepared)
         return kResultFalse;
     return kResultOk;
 }

@@ -354,6 +354,13 @@ TEST(IPlugVST3, OversizedZeroFrameAndBufferlessCallsAreSafe)
     negative.data.numSamples = -5;
     EXPECT_EQ(whole.processor()->process(negative.data), kResultOk);
 
+    TestPlugin huge;
+    EXPECT_EQ(huge.setup(0x7FFFFFFF), kResultOk) << "an absurd maximum block size";
+    TestBlock<float> longBlock(2, 2, 100000);
+    FillSine(longBlock, 440.0);
+    EXPECT_EQ(huge.processor()->process(longBlock.data), kResultOk);
+    EXPECT_EQ(longBlock.out, longBlock.in) << "rendered in prepared pieces, all of it";
+
     TestPlugin unprepared;
     TestBlock<float> early(2, 2, 64);
     FillSine(early, 440.0);
