@@ -25,3 +25,9 @@ echo "== ASan + UBSan configuration"
 configure_build asan -DPARVEL_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$root/asan" --output-on-failure -j"$jobs"
+
+# The tests that race editor-side readers against the audio and host threads carry "Race" or
+# "Thread" in their names; they run once more under ThreadSanitizer.
+echo "== ThreadSanitizer configuration (threading tests)"
+PARVEL_TARGETS="core_tests dsp_tests effect_tests" configure_build tsan -DPARVEL_TSAN=ON
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/tsan" --output-on-failure -j"$jobs" -R 'Race|Thread'

@@ -275,7 +275,7 @@ TEST(BandAnalyser, RecoversFromNonFiniteInput)
 }
 
 // The editor reads levels and clears peaks without a lock while the audio thread feeds.
-TEST(BandAnalyser, EditorAccessWhileFeeding)
+TEST(BandAnalyser, EditorAccessWhileFeedingIsRaceFree)
 {
     Analyser a;
     const auto x = Sine(1000.0, 1.0, 128);
