@@ -55,8 +55,9 @@ public:
     static constexpr int32_t kMagic = 556942166; // the bytes 'V' 'C' '2' '!' read little-endian
     static constexpr int kHeaderSize = 8;
     // A state is about 2.5 KB; texts beyond these bounds are not states of this plug-in and are
-    // refused before the XML parser (which recurses per nesting level) ever sees them.
-    static constexpr int64_t kMaxTextBytes = 1 << 20;
+    // refused before the XML parser ever sees them. The parser recurses per nesting level, and it
+    // interns every attribute name it meets for the life of the process.
+    static constexpr int64_t kMaxTextBytes = 64 * 1024;
     static constexpr int kMaxTags = 512;
 
     // Appends the blob for s to chunk; whatever the chunk holds stays in front.
