@@ -169,7 +169,7 @@ EffectDefaults EffectDefaults::CaptureDefaults(const std::array<double, kNumParv
     d.showBgText = options.showBgText;
     d.analyserTop = options.analyserTop;
     d.analyserRange = options.analyserRange;
-    d.showAnalyser = options.showAnalyser;
+    d.showAnalyser = options.analyserOn;
     d.analyserPre = options.analyserInput;
     return d;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "EditorOptionValues.h"
 #include "ParvelInfo.h"
 
 namespace juce
@@ -15,18 +16,6 @@ class XmlElement;
 }
 class IPlugBase;
 
-// The editor options a running effect contributes to its captured defaults. The effect fills it
-// from its EditorOptions (showAnalyser is the band analyser's on/off flag, analyserInput its tap).
-struct EditorOptionValues
-{
-    bool showGain = false;
-    bool showBgText = true;
-    float magRange = 24.0f;
-    bool showAnalyser = false;
-    bool analyserInput = true;
-    float analyserTop = 10.0f;
-    float analyserRange = 60.0f;
-};
 
 struct EffectDefaults
 {

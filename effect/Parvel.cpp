@@ -78,14 +78,7 @@ void Parvel::SetAnalyserOn(bool on)
 StateSnapshot Parvel::CaptureState() const
 {
     StateSnapshot s;
-    s.options.sizeIndex = options.sizeIndex;
-    s.options.showGain = options.showGain;
-    s.options.showBgText = options.showBgText;
-    s.options.magRange = options.magRange;
-    s.options.analyserOn = analyser.enabled;
-    s.options.analyserInput = options.analyserInput;
-    s.options.analyserTop = options.analyserTop;
-    s.options.analyserRange = options.analyserRange;
+    s.options = CaptureOptionValues();
     for (int i = 0; i < kNumParvelParams; ++i)
         s.values[(size_t) i] = ParamValue(i);
     return s;
@@ -94,10 +87,11 @@ StateSnapshot Parvel::CaptureState() const
 EditorOptionValues Parvel::CaptureOptionValues() const
 {
     EditorOptionValues v;
+    v.sizeIndex = options.sizeIndex;
     v.showGain = options.showGain;
     v.showBgText = options.showBgText;
     v.magRange = options.magRange;
-    v.showAnalyser = analyser.enabled;
+    v.analyserOn = analyser.enabled;
     v.analyserInput = options.analyserInput;
     v.analyserTop = options.analyserTop;
     v.analyserRange = options.analyserRange;

@@ -168,7 +168,7 @@ int XmlStateBlob::SizeOfScale(double scale)
 
 void XmlStateBlob::Write(const StateSnapshot& s, IStateChunk& chunk)
 {
-    const StateOptions& o = s.options;
+    const EditorOptionValues& o = s.options;
     juce::XmlElement root(kRootTag);
     root.setAttribute("guisize", Fixed(ScaleOfSize(o.sizeIndex)));
     root.setAttribute("wdl", 1);

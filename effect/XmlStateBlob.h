@@ -6,6 +6,7 @@
 // anything, so a caller can apply the result knowing it will not fail half-way.
 #pragma once
 
+#include "EditorOptionValues.h"
 #include "ParvelParams.h"
 
 #include <array>
@@ -14,22 +15,10 @@
 
 class IStateChunk;
 
-// Editor options as they are saved (every option of EditorOptions except editorOpen).
-struct StateOptions
-{
-    int sizeIndex = 0;
-    bool showGain = false;
-    bool showBgText = true;
-    float magRange = 24.0f;
-    bool analyserOn = false;
-    bool analyserInput = true;
-    float analyserTop = 10.0f;
-    float analyserRange = 60.0f;
-};
 
 struct StateSnapshot
 {
-    StateOptions options;
+    EditorOptionValues options;
     std::array<double, kNumParvelParams> values{};
 };
 

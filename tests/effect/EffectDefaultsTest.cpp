@@ -266,7 +266,7 @@ TEST(EffectDefaults, CaptureFollowsTheParameterIndices)
     options.showGain = true;
     options.showBgText = false;
     options.magRange = 6.0f;
-    options.showAnalyser = true;
+    options.analyserOn = true;
     options.analyserInput = false;
     options.analyserTop = 0.0f;
     options.analyserRange = 80.0f;
