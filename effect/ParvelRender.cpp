@@ -5,7 +5,6 @@
 // plug-in lock for the whole call.
 #include "Parvel.h"
 
-#include "ProcessSection.h"
 #include "ScopedFlushToZero.h"
 
 #include <algorithm>
@@ -84,13 +83,18 @@ void Parvel::RenderBlock(double** inputs, double** outputs, int nFrames)
             highPass.Process(buf0, buf1, n);
         if (ParamOn(kBand_LP))
             lowPass.Process(buf0, buf1, n);
+        // The bands that are on run in their order, two at a time where they can: the pair
+        // gives the same samples as one band after the other.
+        int active[kNumBands];
+        int nActive = 0;
         for (int k = 0; k < kNumBands; ++k)
-        {
-            if (! ParamOn(kParamsPerBand * k))
-                continue;
-            ProcessSection(bands[k].states[0], bands[k].params, buf0, buf0, n);
-            ProcessSection(bands[k].states[1], bands[k].params, buf1, buf1, n);
-        }
+            if (ParamOn(kParamsPerBand * k))
+                active[nActive++] = k;
+        int j = 0;
+        for (; j + 1 < nActive; j += 2)
+            BandSection::ProcessPair(bands[active[j]], bands[active[j + 1]], buf0, buf1, n);
+        if (j < nActive)
+            bands[active[j]].Process(buf0, buf1, n);
 
         if (out0 != nullptr)
             for (int i = 0; i < n; ++i)

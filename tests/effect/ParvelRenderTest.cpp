@@ -148,6 +148,46 @@ TEST_F(ParvelRenderTest, ALongCallEqualsCallsOfOneChunkEach)
     EXPECT_TRUE(filtered) << "the configuration must actually filter";
 }
 
+// The chain against the same stages run one by one per channel: high-pass, low-pass, then the
+// bands that are on in their order (here three, so the pairing of bands leaves one over).
+TEST_F(ParvelRenderTest, StagesRunInOrderOnEachChannel)
+{
+    auto fx = Make();
+    ConfigureBusy(*fx);
+    fx->Param(kBand_LoMid)->SetPlain(0);
+    const auto l = Noise(300, 7), r = Noise(300, 8);
+    const Stereo out = Render(*fx, l, r);
+
+    CutFilterChain hp, lp;
+    hp.Update(3, 40.0f, CutKind::HighPass, (float) kRate);
+    lp.Update(5, 15000.0f, CutKind::LowPass, (float) kRate);
+    struct Band { float freq, q, gain; FilterShape shape; };
+    const Band bands[] = {{120, 0.707f, 6, FilterShape::LowShelf},
+                          {2500, 0.707f, 4, FilterShape::Bell},
+                          {9000, 0.707f, -5, FilterShape::HighShelf}};
+    BandSection sections[3];
+    for (int k = 0; k < 3; ++k)
+        sections[k].params.Update(bands[k].freq, bands[k].q, bands[k].gain, bands[k].shape, (float) kRate);
+
+    std::vector<float> x0(l.begin(), l.end()), x1(r.begin(), r.end());
+    for (size_t at = 0; at < x0.size(); at += 128)
+    {
+        const int n = (int) std::min<size_t>(128, x0.size() - at);
+        hp.Process(x0.data() + at, x1.data() + at, n);
+        lp.Process(x0.data() + at, x1.data() + at, n);
+        for (BandSection& b : sections)
+        {
+            ProcessSection(b.states[0], b.params, x0.data() + at, x0.data() + at, n);
+            ProcessSection(b.states[1], b.params, x1.data() + at, x1.data() + at, n);
+        }
+    }
+    for (size_t i = 0; i < x0.size(); ++i)
+    {
+        ASSERT_EQ(out.l[i], (double) x0[i]) << "left, frame " << i;
+        ASSERT_EQ(out.r[i], (double) x1[i]) << "right, frame " << i;
+    }
+}
+
 TEST_F(ParvelRenderTest, ABandSwitchedOffWhileRingingResumesFromItsFrozenState)
 {
     auto paused = Make();
