@@ -12,21 +12,34 @@
 #include <algorithm>
 #include <cstring>
 
-void IPlugBase::ConnectInputs(int first, int count, const float* const* buffers, int nFrames)
+namespace
+{
+// Calls fn (channel, host buffer) for each connected channel from first, visiting at most count
+// channels while channels remain: only a connected channel consumes a host buffer.
+template <typename Channel, typename Buffer, typename Fn>
+void ForEachConnected(std::vector<std::unique_ptr<Channel>>& channels, int first, int count,
+                      Buffer* const* buffers, Fn fn)
 {
     if (first < 0)
         first = 0;
+    int next = 0;
+    for (int c = first, visited = 0; c < (int) channels.size() && visited < count; ++c, ++visited)
+    {
+        Channel& channel = *channels[(size_t) c];
+        if (!channel.connected)
+            continue;
+        fn(channel, buffers ? buffers[next] : nullptr);
+        ++next;
+    }
+}
+} // namespace
+
+void IPlugBase::ConnectInputs(int first, int count, const float* const* buffers, int nFrames)
+{
     if (nFrames < 0)
         nFrames = 0;
     const int ready = nFrames < mBlockSize ? nFrames : mBlockSize;
-    int next = 0;
-    for (int c = first, visited = 0; c < NInChannels() && visited < count; ++c, ++visited)
-    {
-        InputChannel& channel = *mInChannels[(size_t) c];
-        if (!channel.connected)
-            continue;
-        const float* src = buffers ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(mInChannels, first, count, buffers, [&](InputChannel& channel, const float* src) {
         channel.floatSource = src;
         channel.floatFrames = src ? nFrames : 0;
         channel.doubleSource = nullptr;
@@ -34,63 +47,37 @@ void IPlugBase::ConnectInputs(int first, int count, const float* const* buffers,
         for (int i = 0; i < ready; ++i)
             scratch[i] = src ? (double) src[i] : 0.0;
         *channel.source = scratch;
-    }
+    });
 }
 
 void IPlugBase::ConnectInputs(int first, int count, double* const* buffers)
 {
-    if (first < 0)
-        first = 0;
-    int next = 0;
-    for (int c = first, visited = 0; c < NInChannels() && visited < count; ++c, ++visited)
-    {
-        InputChannel& channel = *mInChannels[(size_t) c];
-        if (!channel.connected)
-            continue;
-        double* src = buffers ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(mInChannels, first, count, buffers, [](InputChannel& channel, double* src) {
         channel.floatSource = nullptr;
         channel.floatFrames = 0;
         channel.doubleSource = src;
         if (!src)
             std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
         *channel.source = src ? src : channel.scratch.data();
-    }
+    });
 }
 
 void IPlugBase::ConnectOutputs(int first, int count, float* const* buffers)
 {
-    if (first < 0)
-        first = 0;
-    int next = 0;
-    for (int c = first, visited = 0; c < NOutChannels() && visited < count; ++c, ++visited)
-    {
-        OutputChannel& channel = *mOutChannels[(size_t) c];
-        if (!channel.connected)
-            continue;
-        channel.floatDest = buffers ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(mOutChannels, first, count, buffers, [](OutputChannel& channel, float* dst) {
+        channel.floatDest = dst;
         channel.doubleDest = nullptr;
         *channel.dest = channel.scratch.data();
-    }
+    });
 }
 
 void IPlugBase::ConnectOutputs(int first, int count, double* const* buffers)
 {
-    if (first < 0)
-        first = 0;
-    int next = 0;
-    for (int c = first, visited = 0; c < NOutChannels() && visited < count; ++c, ++visited)
-    {
-        OutputChannel& channel = *mOutChannels[(size_t) c];
-        if (!channel.connected)
-            continue;
-        double* dst = buffers ? buffers[next] : nullptr;
-        ++next;
+    ForEachConnected(mOutChannels, first, count, buffers, [](OutputChannel& channel, double* dst) {
         channel.floatDest = nullptr;
         channel.doubleDest = dst;
         *channel.dest = dst ? dst : channel.scratch.data();
-    }
+    });
 }
 
 void IPlugBase::ProcessFloatBlock(int nFrames)
