@@ -16,10 +16,10 @@ struct Range
     double lo, hi;
 };
 
-// Spans the editor's option menus offer; a settings file cannot hold anything wider.
-constexpr Range kMagRange { 6.0, 24.0 };
-constexpr Range kAnalyserTopRange { -30.0, 20.0 };
-constexpr Range kAnalyserSpanRange { 40.0, 90.0 };
+// The display options share their bounds with the saved state.
+constexpr Range kMagRange { kMinOptionSpanDb, kMaxOptionDb };
+constexpr Range kAnalyserTopRange { -kMaxOptionDb, kMaxOptionDb };
+constexpr Range kAnalyserSpanRange { kMinOptionSpanDb, kMaxOptionDb };
 
 const char* const kBandNames[EffectDefaults::kNumBands] = { "lo", "lomid", "himid", "hi" };
 const char* const kCutNames[EffectDefaults::kNumCuts] = { "locut", "hicut" };

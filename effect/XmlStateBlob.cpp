@@ -15,13 +15,6 @@ namespace
 constexpr const char* kRootTag = "PARVEL";
 constexpr const char* kParamTag = "PARAM";
 
-// Bounds of the display options a state may carry. The menus offer ranges of 6 to 24 dB and
-// scales within -30..20 dB and 40..90 dB wide; a hand-made state may hold other values, but
-// never a span of zero or less (the display divides by it) or a magnitude the display cannot
-// turn into pixel coordinates.
-constexpr double kMinSpanDb = 1.0;
-constexpr double kMaxOptionDb = 200.0;
-
 // Numbers are written in fixed notation with 20 decimals, so the text round-trips every double
 // the parameters can hold and the bytes do not depend on the locale.
 juce::String Fixed(double v) { return juce::String(v, 20); }
@@ -126,8 +119,8 @@ StateUpdate Extract(const juce::XmlElement& root)
     u.analyserOn = BoolAttribute(root, "analyser");
     u.analyserInput = BoolAttribute(root, "analyserinput");
     u.analyserTop = DbAttribute(root, "analysertop", -kMaxOptionDb, kMaxOptionDb);
-    u.analyserRange = DbAttribute(root, "analyserrange", kMinSpanDb, kMaxOptionDb);
-    u.magRange = DbAttribute(root, "freqviewmagrange", kMinSpanDb, kMaxOptionDb);
+    u.analyserRange = DbAttribute(root, "analyserrange", kMinOptionSpanDb, kMaxOptionDb);
+    u.magRange = DbAttribute(root, "freqviewmagrange", kMinOptionSpanDb, kMaxOptionDb);
 
     for (auto* e = root.getChildByName(kParamTag); e != nullptr; e = e->getNextElementWithTagName(kParamTag))
     {

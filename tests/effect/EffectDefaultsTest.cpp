@@ -227,12 +227,14 @@ TEST(EffectDefaults, NumbersAreReadAndKeptInRange)
         { "cutorderlocut", "99", 7.0 },
         { "cutorderhicut", "-5", 0.0 },
         { "gain", "30", 24.0 },
-        { "magrange", "0", 6.0 },
-        { "magrange", "100", 24.0 },
+        { "magrange", "0", 1.0 },
+        { "magrange", "100", 100.0 },
+        { "magrange", "1e9", 200.0 },
         { "magrange", "18", 18.0 },
-        { "analysertop", "-100", -30.0 },
+        { "analysertop", "-100", -100.0 },
+        { "analysertop", "-1e9", -200.0 },
         { "analysertop", "nan", 10.0 },
-        { "analyserrange", "1", 40.0 },
+        { "analyserrange", "-5", 1.0 },
         { "analyserrange", "70", 70.0 },
     };
     for (const Case& c : cases)

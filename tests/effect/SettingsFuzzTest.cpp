@@ -148,9 +148,9 @@ void ExpectLegal(const EffectDefaults& d, int size, int iteration)
         EXPECT_TRUE(param(kOrder_HP + 3 * k, d.cutOrder[k])) << d.cutOrder[k];
     }
     EXPECT_TRUE(param(kGain, d.outputGain)) << d.outputGain;
-    EXPECT_TRUE(InRange(d.magRange, 6.0, 24.0)) << d.magRange;
-    EXPECT_TRUE(InRange(d.analyserTop, -30.0, 20.0)) << d.analyserTop;
-    EXPECT_TRUE(InRange(d.analyserRange, 40.0, 90.0)) << d.analyserRange;
+    EXPECT_TRUE(InRange(d.magRange, kMinOptionSpanDb, kMaxOptionDb)) << d.magRange;
+    EXPECT_TRUE(InRange(d.analyserTop, -kMaxOptionDb, kMaxOptionDb)) << d.analyserTop;
+    EXPECT_TRUE(InRange(d.analyserRange, kMinOptionSpanDb, kMaxOptionDb)) << d.analyserRange;
     EXPECT_TRUE(size >= 0 && size <= 2) << size;
 }
 } // namespace
