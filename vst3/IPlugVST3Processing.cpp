@@ -155,6 +155,17 @@ void IPlugVST3::ConnectBuses(ProcessData& data)
                 ConnectInputs(0, NInChannels(), HostBuffers(bus, (double*) nullptr));
         }
     }
+    else
+    {
+        // No input bus this block: the channels keep their connected state, but their scratch
+        // still holds the last converted block, which must not be heard again.
+        for (int i = 0; i < NInChannels(); ++i)
+        {
+            InputChannel* ch = InChannel(i);
+            std::fill(ch->scratch.begin(), ch->scratch.end(), 0.0);
+            *ch->source = ch->scratch.data();
+        }
+    }
 
     int offset = 0;
     for (int32 b = 0; data.outputs != nullptr && b < data.numOutputs; ++b)

@@ -18,7 +18,11 @@ SingleComponentEffect::~SingleComponentEffect() = default;
 
 tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
 {
-    return EditController::initialize(context);
+    if (initialized)
+        return kResultFalse;
+    const tresult result = EditController::initialize(context);
+    initialized = result == kResultOk;
+    return result;
 }
 
 tresult PLUGIN_API SingleComponentEffect::terminate()
@@ -27,6 +31,7 @@ tresult PLUGIN_API SingleComponentEffect::terminate()
     audioOutputs.clear();
     eventInputs.clear();
     eventOutputs.clear();
+    initialized = false;
     return EditController::terminate();
 }
 

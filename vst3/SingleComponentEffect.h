@@ -20,7 +20,9 @@ public:
     SingleComponentEffect();
     ~SingleComponentEffect() override;
 
-    // IPluginBase, shared by the component and the controller side.
+    // IPluginBase, shared by the component and the controller side. A second initialize before
+    // terminate is refused even when no host context was given, so buses and parameters are
+    // declared once.
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
@@ -88,4 +90,7 @@ protected:
     Steinberg::Vst::BusList audioOutputs;
     Steinberg::Vst::BusList eventInputs;
     Steinberg::Vst::BusList eventOutputs;
+
+private:
+    bool initialized = false;
 };

@@ -148,6 +148,24 @@ TEST(IPlugVST3, RepeatedInitializeIsRefusedWithoutDoublingBusesOrParameters)
     EXPECT_EQ(out.channels, 2);
 }
 
+TEST(IPlugVST3, InitializeWithoutAHostContextDeclaresBusesAndParametersOnce)
+{
+    std::string error;
+    auto bare = PluginInstance::Create(TheModule().factory(), nullptr, error);
+    ASSERT_TRUE(bare) << error;
+    IComponent* component = bare->component;
+    EXPECT_EQ(component->initialize(nullptr), kResultOk);
+    EXPECT_EQ(component->initialize(nullptr), kResultFalse) << "already initialised, context or not";
+    EXPECT_EQ(bare->controller->getParameterCount(), 27);
+    EXPECT_EQ(component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(component->getBusCount(kAudio, kOutput), 1);
+    EXPECT_EQ(component->terminate(), kResultOk);
+    HostApplication host("again");
+    EXPECT_EQ(component->initialize(&host), kResultOk) << "a terminated component initialises anew";
+    EXPECT_EQ(bare->controller->getParameterCount(), 27);
+    EXPECT_EQ(component->terminate(), kResultOk);
+}
+
 TEST(IPlugVST3, NegotiatesMonoAndStereoInPairsOnly)
 {
     TestPlugin plug;
@@ -365,6 +383,29 @@ TEST(IPlugVST3, OversizedZeroFrameAndBufferlessCallsAreSafe)
     TestBlock<float> early(2, 2, 64);
     FillSine(early, 440.0);
     EXPECT_EQ(unprepared.processor()->process(early.data), kResultOk) << "process before setupProcessing";
+}
+
+TEST(IPlugVST3, ABlockWithoutInputBusesReadsSilenceNotThePreviousInput)
+{
+    TestPlugin plug;
+    ASSERT_EQ(plug.setup(128), kResultOk);
+    TestBlock<float> first(2, 2, 128);
+    FillSine(first, 440.0);
+    ASSERT_EQ(plug.processor()->process(first.data), kResultOk);
+    ASSERT_EQ(first.out, first.in);
+
+    const std::vector<float> silence(128, 0.0f);
+    for (bool noArray : {false, true})
+    {
+        TestBlock<float> next(2, 2, 128);
+        if (noArray)
+            next.data.inputs = nullptr;
+        else
+            next.data.numInputs = 0;
+        ASSERT_EQ(plug.processor()->process(next.data), kResultOk);
+        for (const auto& channel : next.out)
+            EXPECT_EQ(channel, silence) << (noArray ? "no input array" : "no input bus");
+    }
 }
 
 TEST(IPlugVST3, ReportsLatencyTailAndActivation)
