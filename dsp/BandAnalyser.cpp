@@ -21,7 +21,7 @@ void BandAnalyser::BuildBands(double fmin, double fmax, double fs)
             double bw = f * relativeWidth;
             if (f + bw > fs / 2.0)
                 bw = fs / 2.0 - f;
-            bandFreqs[band] = static_cast<float>(f);
+            bandFreqs[band] = f;
             groups[j].SetBand(lane, f, bw, fs);
         }
     }
@@ -93,8 +93,8 @@ void BandAnalyser::ResetLevels()
     resetRequested = true;
     for (int i = 0; i < kBands; ++i)
     {
-        levels[i] = 0.0f;
-        peaks[i] = 0.0f;
+        levels[i] = 0.0;
+        peaks[i] = 0.0;
     }
 }
 
@@ -102,7 +102,7 @@ void BandAnalyser::ClearPeaks()
 {
     clearPeaksRequested = true;
     for (auto& p : peaks)
-        p = 0.0f;
+        p = 0.0;
 }
 
 void BandAnalyser::ApplyRequests()

@@ -50,9 +50,11 @@ public:
     const AnalyserGroup& Group(int j) const { return groups[j]; }
 
     Relaxed<bool> enabled = true;
-    std::array<Relaxed<float>, kBands> bandFreqs {};
-    std::array<Relaxed<float>, kBands> levels {};
-    std::array<Relaxed<float>, kBands> peaks {};
+    // Centre frequencies in Hz as designed, and every band's envelope and held peak (linear
+    // amplitude), all doubles for the display.
+    std::array<Relaxed<double>, kBands> bandFreqs {};
+    std::array<Relaxed<double>, kBands> levels {};
+    std::array<Relaxed<double>, kBands> peaks {};
 
 private:
     void ApplyRequests();

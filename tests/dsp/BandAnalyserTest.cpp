@@ -64,6 +64,9 @@ TEST(BandAnalyser, CentresRunFrom20HzTo20kHzAtAnyRate)
         EXPECT_NEAR(a.bandFreqs[1], 24.99f, 0.005f);
         EXPECT_NEAR(a.bandFreqs[2], 31.23f, 0.005f);
         EXPECT_FLOAT_EQ(a.bandFreqs[31], 20000.0f);
+        // The display gets the centres the bands were designed at, in double precision.
+        for (int i = 0; i < BandAnalyser::kBands; ++i)
+            EXPECT_DOUBLE_EQ(a.bandFreqs[i], 20.0 * std::exp(std::log(1000.0) * i / 31.0)) << "band " << i;
     }
     BandAnalyser unbuilt;
     EXPECT_EQ(unbuilt.GroupCount(), 0);
