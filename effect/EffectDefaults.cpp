@@ -3,6 +3,7 @@
 
 #include "IPlugBase.h"
 #include "ParvelParams.h"
+#include "XmlNumberText.h"
 
 #include <juce_core/juce_core.h>
 
@@ -74,7 +75,7 @@ struct Reader
     {
         if (!e.hasAttribute(key))
             return;
-        const double v = e.getDoubleAttribute(key);
+        const double v = XmlNumberText::ReadDouble(e.getStringAttribute(key));
         if (std::isfinite(v))
             field = (T) std::clamp(v, r.lo, r.hi);
     }
@@ -82,7 +83,7 @@ struct Reader
     void Integer(const juce::String& key, int32_t& field, Range r) const
     {
         if (e.hasAttribute(key))
-            field = std::clamp(e.getIntAttribute(key), (int) r.lo, (int) r.hi);
+            field = std::clamp(XmlNumberText::ReadInt(e.getStringAttribute(key)), (int) r.lo, (int) r.hi);
     }
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsFile.h"
 
+#include "XmlNumberText.h"
+
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
@@ -177,7 +179,7 @@ int SettingsFile::ReadDefaultSize(const juce::XmlElement* root)
 {
     if (root == nullptr || !root->hasAttribute(kSizeAttribute))
         return 0;
-    return std::clamp(root->getIntAttribute(kSizeAttribute), 0, kMaxSizeIndex);
+    return std::clamp(XmlNumberText::ReadInt(root->getStringAttribute(kSizeAttribute)), 0, kMaxSizeIndex);
 }
 
 EffectDefaults SettingsFile::LoadDefaults()

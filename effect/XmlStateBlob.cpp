@@ -2,6 +2,7 @@
 #include "XmlStateBlob.h"
 
 #include "IStateChunk.h"
+#include "XmlNumberText.h"
 
 #include <juce_core/juce_core.h>
 
@@ -58,37 +59,9 @@ bool EndsWithClosedElement(const char* text, int64_t len)
     return len > 0 && text[len - 1] == '>';
 }
 
-// The number a text starts with, read as the XML library reads numbers (0 when there is none).
-// Its reader accumulates an exponent without bound, which overflows for ten digits or more; an
-// exponent of more than four significant digits is beyond a double's range anyway, so every
-// digit run after an 'e' is capped at 9999 first, which gives the same infinity or zero.
-double ReadNumber(const juce::String& text)
-{
-    std::string s = text.toStdString();
-    for (size_t i = 0; i < s.size(); ++i)
-    {
-        if (s[i] != 'e' && s[i] != 'E')
-            continue;
-        size_t start = i + 1;
-        if (start < s.size() && (s[start] == '+' || s[start] == '-'))
-            ++start;
-        size_t end = start;
-        size_t significant = 0;
-        while (end < s.size() && s[end] >= '0' && s[end] <= '9')
-        {
-            if (significant > 0 || s[end] != '0')
-                ++significant;
-            ++end;
-        }
-        if (significant > 4)
-            s.replace(start, end - start, "9999");
-    }
-    return juce::String(s).getDoubleValue();
-}
-
 double NumberAttribute(const juce::XmlElement& e, const char* name, double missing)
 {
-    return e.hasAttribute(name) ? ReadNumber(e.getStringAttribute(name)) : missing;
+    return e.hasAttribute(name) ? XmlNumberText::ReadDouble(e.getStringAttribute(name)) : missing;
 }
 
 std::optional<bool> BoolAttribute(const juce::XmlElement& e, const char* name)

@@ -217,6 +217,8 @@ TEST(EffectDefaults, NumbersAreReadAndKeptInRange)
         { "freq_lo", "inf", 100.0 },
         { "freq_lo", "-inf", 100.0 },
         { "freq_lo", "1e999", 100.0 },
+        { "freq_lo", "1e99999999999", 100.0 },   // an exponent beyond int
+        { "freq_lo", "1e-99999999999", 20.0 },
         { "freq_lo", "123456789012345678901234567890123456789", 20000.0 },
         { "q_hi", "0.01", 0.3 },
         { "q_hi", "99", 12.0 },
@@ -226,6 +228,8 @@ TEST(EffectDefaults, NumbersAreReadAndKeptInRange)
         { "cutorderlocut", "3.9", 3.0 },
         { "cutorderlocut", "99", 7.0 },
         { "cutorderhicut", "-5", 0.0 },
+        { "cutorderhicut", "-2147483648", 0.0 },
+        { "cutorderhicut", "4294967298", 7.0 },
         { "gain", "30", 24.0 },
         { "magrange", "0", 1.0 },
         { "magrange", "100", 100.0 },

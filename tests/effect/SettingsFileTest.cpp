@@ -158,6 +158,9 @@ TEST_F(SettingsFileTest, DefaultSizeIsClamped)
         { "<PARVEL size=\"2\"/>", 2 }, { "<PARVEL size=\"7\"/>", 2 },  { "<PARVEL size=\"-3\"/>", 0 },
         { "<PARVEL size=\"1.9\"/>", 1 }, { "<PARVEL size=\"abc\"/>", 0 }, { "<PARVEL/>", 0 },
         { "<OTHER size=\"1\"/>", 1 },
+        // Integers beyond int: the largest negative one and wrap-arounds of 2^32 stay out of range.
+        { "<PARVEL size=\"-2147483648\"/>", 0 }, { "<PARVEL size=\"4294967297\"/>", 2 },
+        { "<PARVEL size=\"-4294967295\"/>", 0 },
     };
     for (const Case& c : cases)
     {
