@@ -95,8 +95,11 @@ StateUpdate Extract(const juce::XmlElement& root)
     u.analyserRange = DbAttribute(root, "analyserrange", kMinOptionSpanDb, kMaxOptionDb);
     u.magRange = DbAttribute(root, "freqviewmagrange", kMinOptionSpanDb, kMaxOptionDb);
 
-    for (auto* e = root.getChildByName(kParamTag); e != nullptr; e = e->getNextElementWithTagName(kParamTag))
+    // The library's own tag lookup ignores letter case; a state's element names are exact.
+    for (const auto* e : root.getChildIterator())
     {
+        if (e->getTagName() != kParamTag)
+            continue;
         const int idx = FindParvelParam(e->getStringAttribute("id").toRawUTF8());
         if (idx < 0 || ! e->hasAttribute("value"))
             continue;

@@ -224,7 +224,7 @@ TEST_F(XmlStateBlobTest, ParamElementsAreMatchedByExactNameAndClamped)
 {
     Parvel fx;
     const std::string params = Param("Freq_Lo", "300") + Param("freq_low", "400") + Param("Freq_Low", "50000")
-                               + "<OTHER id=\"Gain\" value=\"5\"/>" + "<PARAM id=\"Q_Low\"/>" + Param("Gain_LoMid", "3")
+                               + "<OTHER id=\"Gain\" value=\"5\"/>" + "<param id=\"HiShelf\" value=\"1\"/>" + "<PARAM id=\"Q_Low\"/>" + Param("Gain_LoMid", "3")
                                + Param("Gain_LoMid", "-4") + Param("Gain_High", "nan") + Param("Gain_HiMid", "abc")
                                + Param("Order_HP", "3.6") + "<PARAM value=\"1\"/>" + Param("Gain_Low", "2e40000000000")
                                + Param("Q_HiMid", "5e-0000040000000000") + Param("Freq_High", "1.5e3");
@@ -232,6 +232,7 @@ TEST_F(XmlStateBlobTest, ParamElementsAreMatchedByExactNameAndClamped)
     EXPECT_EQ(fx.Param(kFreq_Low)->Value(), 20000.0) << "50000 is clamped, the misnamed elements are passed over";
     EXPECT_EQ(fx.Param(kQ_Low)->Value(), 0.707) << "an element without a value changes nothing";
     EXPECT_EQ(fx.Param(kGain)->Value(), 0.0) << "only PARAM elements count";
+    EXPECT_EQ(fx.Param(kHiShelf)->Value(), 0.0) << "element names match exactly, letter case included";
     EXPECT_EQ(fx.Param(kGain_LoMid)->Value(), -4.0) << "the last of several elements wins";
     EXPECT_EQ(fx.Param(kGain_High)->Value(), 0.0) << "a NaN is passed over";
     EXPECT_EQ(fx.Param(kGain_HiMid)->Value(), 0.0) << "text without a number reads as 0";
