@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing surface a window copies to the screen: on Windows a 32-bit top-down DIB section
 // (NativeHandle() is its HBITMAP), elsewhere ordinary memory (NativeHandle() is null). All
-// pixels are 0 at creation.
+// pixels are 0 at creation; sizes below 0 count as 0. Should Windows refuse the DIB section,
+// the surface falls back to memory and NativeHandle() is null.
 #pragma once
 
 #include "RBitmap.h"
