@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
-          libpng-dev zlib1g-dev libsndfile1-dev juce-modules-source-data)
+          libpng-dev zlib1g-dev libsndfile1-dev juce-modules-source-data
+          libfreetype-dev libfontconfig-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
