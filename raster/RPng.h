@@ -14,6 +14,6 @@ constexpr int kRPngMaxSide = 32768;
 constexpr size_t kRPngMaxPixels = size_t(1) << 25;
 
 // Null for anything that is not a whole, decodable PNG (damaged, with a bad checksum in any
-// chunk, truncated anywhere up to its IEND chunk, too large, not PNG at all); never reads
-// outside the bytes given.
+// chunk, short of image data, truncated anywhere up to its IEND chunk, too large, not PNG at
+// all); never reads outside the bytes given. Compressed data beyond the last row is ignored.
 std::unique_ptr<RMemBitmap> RDecodePng(const void* data, size_t size);
