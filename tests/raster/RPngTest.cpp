@@ -5,6 +5,7 @@
 #include "TestPng.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <string>
@@ -155,6 +156,39 @@ TEST(RPng, NonPngInputGivesNull)
     EXPECT_FALSE(RDecodePng(sigOnly.data(), sigOnly.size()));
     sigOnly.insert(sigOnly.end(), text.begin(), text.end());
     EXPECT_FALSE(RDecodePng(sigOnly.data(), sigOnly.size()));
+}
+
+TEST(RPng, TooFewRowsGiveNull)
+{
+    // Well-formed chunks with good checksums whose compressed data holds 2 of the 4 rows.
+    auto chunk = [](std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data)
+    {
+        const uint32_t n = (uint32_t) data.size();
+        out.insert(out.end(), {(uint8_t) (n >> 24), (uint8_t) (n >> 16), (uint8_t) (n >> 8), (uint8_t) n});
+        const size_t typeAt = out.size();
+        out.insert(out.end(), type, type + 4);
+        out.insert(out.end(), data.begin(), data.end());
+        const uint32_t crc = (uint32_t) crc32(0, out.data() + typeAt, (uInt) (4 + n));
+        out.insert(out.end(), {(uint8_t) (crc >> 24), (uint8_t) (crc >> 16), (uint8_t) (crc >> 8), (uint8_t) crc});
+    };
+    for (int rows : {2, 4})
+    {
+        std::vector<uint8_t> raw;
+        for (int y = 0; y < rows; ++y)
+        {
+            raw.push_back(0); // filter: none
+            raw.insert(raw.end(), 4 * 4, (uint8_t) (40 * y));
+        }
+        std::vector<uint8_t> packed(compressBound((uLong) raw.size()));
+        uLongf packedSize = (uLongf) packed.size();
+        ASSERT_EQ(compress(packed.data(), &packedSize, raw.data(), (uLong) raw.size()), Z_OK);
+        packed.resize(packedSize);
+        std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        chunk(file, "IHDR", {0, 0, 0, 4, 0, 0, 0, 4, 8, 6, 0, 0, 0});
+        chunk(file, "IDAT", packed);
+        chunk(file, "IEND", {});
+        EXPECT_EQ((bool) RDecodePng(file.data(), file.size()), rows == 4) << rows << " rows";
+    }
 }
 
 TEST(RPng, OversizedImagesAreRefused)
