@@ -62,7 +62,7 @@ void ButtonFace(Canvas& cv, double x0, double y0, double x1, double y1, double s
     const double cx = (x0 + x1) * 0.5, cy = (y0 + y1) * 0.5;
     if (on) {
         const double w = TextWidth(text, m) * 0.5 + 2.0 * s, h = TextHeight(m) * 0.5 + 1.5 * s;
-        SoftRoundRect(cv, cx - w, cy - h, cx + w, cy + h, h, 2.0 * s, WithAlpha(colour, 0.35));
+        SoftRoundRect(cv, cx - w, cy - h, cx + w, cy + h, h, 1.5 * s, WithAlpha(colour, 0.22));
         DrawTextCentred(cv, text, cx, cy, m, Mix(colour, Rgb(255, 255, 255), 0.55));
     } else {
         DrawTextCentred(cv, text, cx, cy, m, look == ButtonLook::Off ? palette::kTextOff : palette::kText);
