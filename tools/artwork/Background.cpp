@@ -20,14 +20,13 @@ void LabelAbove(Canvas& cv, const std::string& text, const Rect& knob, double ab
     Label(cv, text, knob.CentreX(), (above + KnobTop(s, knob)) * 0.5, s);
 }
 
-void Panel(Canvas& cv, double s)
+void Panel(Canvas& cv)
 {
     const int w = cv.Width(), h = cv.Height();
     cv.Paint(Box{0, 0, w, h}, [](double, double) { return 1.0; },
              VerticalGradient(0.0, palette::kPanelTop, h, palette::kPanelBottom));
     // A bevel round the panel's edge.
     StrokeRoundRect(cv, 0.0, 0.0, w, h, 0.0, 1.0, Solid(Rgb(255, 255, 255, 0.06)));
-    (void) s;
 }
 
 void DisplayWell(Canvas& cv, double s)
@@ -37,28 +36,29 @@ void DisplayWell(Canvas& cv, double s)
     FillRoundRect(cv, d.left, d.top, d.right, d.bottom, 0.0, Solid(palette::kDisplay));
 }
 
-// An engraved line between two band columns, from y0 to y1.
-void Groove(Canvas& cv, double x, double y0, double y1, double s)
+// An engraved line one pixel wide and its lit edge, between two band columns, from y0 to y1.
+void Groove(Canvas& cv, double x, double y0, double y1)
 {
     const double gx = std::floor(x);
     FillRoundRect(cv, gx, y0, gx + 1.0, y1, 0.0, Solid(Rgb(0, 0, 0, 0.30)));
-    FillRoundRect(cv, gx + 1.0, y0, gx + 1.0 + (s > 1.0 ? 1.0 : 1.0), y1, 0.0, Solid(Rgb(255, 255, 255, 0.05)));
+    FillRoundRect(cv, gx + 1.0, y0, gx + 2.0, y1, 0.0, Solid(Rgb(255, 255, 255, 0.05)));
 }
 
 void Grooves(Canvas& cv, double s)
 {
     for (int b = 0; b + 1 < 4; ++b) {
-        const Rect l = ButtonRect(s, BandNumberColumn(b), kRowButtons), r = ButtonRect(s, BandNumberColumn(b + 1), kRowButtons);
-        Groove(cv, (l.right + r.left) * 0.5, l.top, NumberRect(s, 0, kRowGainNum).bottom, s);
+        const Rect l = ButtonRect(s, BandNumberColumn(b), kRowButtons);
+        const Rect r = ButtonRect(s, BandNumberColumn(b + 1), kRowButtons);
+        Groove(cv, (l.right + r.left) * 0.5, l.top, NumberRect(s, 0, kRowGainNum).bottom);
     }
 }
 
-const double kSlot = 1.0; // a slot's margin round its number display, at 1.0
+constexpr double kSlotMargin = 1.0; // round a number display, at scale 1.0
 
 void Band(Canvas& cv, double s, int b)
 {
     const int kx = BandKnobColumn(b), nx = BandNumberColumn(b);
-    const double grow = kSlot * s;
+    const double grow = kSlotMargin * s;
     const Rect button = ButtonRect(s, nx, kRowButtons);
     LabelAbove(cv, "FREQ", KnobRect(s, kx, kRowFreq), button.bottom, s);
     const int rows[][2] = {{kRowFreqNum, kRowQ}, {kRowQNum, kRowGain}};
@@ -75,7 +75,7 @@ void CutFilter(Canvas& cv, double s, int numberColumn, int knobColumn)
 {
     const Rect shelf = ShelfSwitchRect(s, numberColumn);
     LabelAbove(cv, "FREQ", KnobRect(s, knobColumn, kRowCutKnob), shelf.bottom, s);
-    Recess(cv, NumberRect(s, numberColumn, kRowCutNum), kSlot * s, s);
+    Recess(cv, NumberRect(s, numberColumn, kRowCutNum), kSlotMargin * s, s);
 }
 
 void SlopeScales(Canvas& cv, double s)
@@ -112,7 +112,7 @@ void ShelfSymbols(Canvas& cv, double s, int column, bool outerIsLeft)
 void Background(double s, int width, int height, const Emit& emit)
 {
     Canvas cv(width, height);
-    Panel(cv, s);
+    Panel(cv);
     DisplayWell(cv, s);
     Grooves(cv, s);
     for (int b = 0; b < 4; ++b)
