@@ -28,8 +28,7 @@ struct Strip
     int frames;
 
     int FrameHeight() const { return bitmap->Height() / frames; }
-    int Top(int frame) const { return FrameContent(bitmap->Height(), frames, frame).top; }
-    // Frame top as the editor's rounded reading of the offset finds it.
+    // The frame's top row as the editor finds it, (int) (H * i / n + 0.5).
     int EditorTop(int frame) const { return (int) ((double) bitmap->Height() * frame / frames + 0.5); }
 };
 

@@ -168,7 +168,7 @@ FontMetrics LabelFont(double s)
     FontMetrics m;
     m.kind = FontKind::Label;
     m.stroke = std::floor(s);
-    m.unitX = Snap(s + 0.01);
+    m.unitX = std::floor(s + 0.5); // whole pixels, so the middle column of a glyph is a pixel column
     m.unitY = s;
     m.gap = (int) m.unitX;
     return m;
