@@ -5,6 +5,7 @@
 // for the rest of the program's. Only unaligned loads and stores: no alignment is assumed.
 #include "SimdKernels.h"
 
+#include "AnalyserKernel.h"
 #include "CascadeKernel.h"
 
 #include <immintrin.h>
@@ -32,6 +33,11 @@ struct Avx2
     static V Load(const float* p) { return { _mm256_loadu_ps(p) }; }
     static void Store(float* p, V a) { _mm256_storeu_ps(p, a.v); }
     static V Zero() { return { _mm256_setzero_ps() }; }
+    static V Broadcast(const float* p) { return { _mm256_broadcast_ss(p) }; }
+    static V Abs(V a) { return { _mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v) }; }
+    // Per lane a > b ? a : b.
+    static V Max(V a, V b) { return { _mm256_max_ps(a.v, b.v) }; }
+    static V Equal(V a, V b) { return { _mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ) }; }
     // Per lane mask ? a : b; reads only the sign bit of the mask.
     static V Select(V mask, V a, V b) { return { _mm256_blendv_ps(b.v, a.v, mask.v) }; }
 
@@ -65,6 +71,8 @@ struct Avx2
 // Four sections per vector, so twelve sections of two channels make only three vectors: their
 // work per step is shorter than the chain from one section to the next, so two steps of stagger.
 constexpr int kStagger = 2;
+// All 32 bands in one pass.
+constexpr int kAnalyserVectors = 4;
 } // namespace
 
 void RunCascadeAvx2(CascadeLanes& lanes, float* buf0, float* buf1, int n)
@@ -72,3 +80,7 @@ void RunCascadeAvx2(CascadeLanes& lanes, float* buf0, float* buf1, int n)
     RunCascade<Avx2, kStagger>(lanes, buf0, buf1, n);
 }
 
+void RunAnalyserAvx2(AnalyserBank& bank, const float* input, int count)
+{
+    RunAnalyser<Avx2, kAnalyserVectors>(bank, input, count);
+}

@@ -4,6 +4,7 @@
 // entry, so no inline code is shared with translation units built for other instruction sets.
 #include "SimdKernels.h"
 
+#include "AnalyserKernel.h"
 #include "CascadeKernel.h"
 
 #include <emmintrin.h>
@@ -27,6 +28,11 @@ struct Sse2
     static V Load(const float* p) { return { _mm_loadu_ps(p) }; }
     static void Store(float* p, V a) { _mm_storeu_ps(p, a.v); }
     static V Zero() { return { _mm_setzero_ps() }; }
+    static V Broadcast(const float* p) { return { _mm_set1_ps(*p) }; }
+    static V Abs(V a) { return { _mm_andnot_ps(_mm_set1_ps(-0.0f), a.v) }; }
+    // Per lane a > b ? a : b.
+    static V Max(V a, V b) { return { _mm_max_ps(a.v, b.v) }; }
+    static V Equal(V a, V b) { return { _mm_cmpeq_ps(a.v, b.v) }; }
     // Per lane mask ? a : b, the mask lanes all ones or all zeros.
     static V Select(V mask, V a, V b) { return { _mm_or_ps(_mm_and_ps(mask.v, a.v), _mm_andnot_ps(mask.v, b.v)) }; }
 
@@ -63,6 +69,8 @@ struct Sse2
 // Two sections per vector, so twelve sections of two channels make six vectors: their work per
 // step outlasts the chain from one section to the next, and one step of stagger is enough.
 constexpr int kStagger = 1;
+// All 32 bands in one pass.
+constexpr int kAnalyserVectors = 8;
 } // namespace
 
 void RunCascadeSse2(CascadeLanes& lanes, float* buf0, float* buf1, int n)
@@ -70,3 +78,7 @@ void RunCascadeSse2(CascadeLanes& lanes, float* buf0, float* buf1, int n)
     RunCascade<Sse2, kStagger>(lanes, buf0, buf1, n);
 }
 
+void RunAnalyserSse2(AnalyserBank& bank, const float* input, int count)
+{
+    RunAnalyser<Sse2, kAnalyserVectors>(bank, input, count);
+}
