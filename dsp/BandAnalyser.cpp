@@ -57,6 +57,9 @@ void BandAnalyser::Feed(const double* samples, int count)
 
 void BandAnalyser::FeedStereo(const double* first, const double* second, int count)
 {
+    // Feed would do nothing: spare the mixing.
+    if (!enabled.Load())
+        return;
     if (first == nullptr)
         first = second;
     if (second == nullptr || second == first)

@@ -39,36 +39,37 @@ void SectionCascade::ProcessChannels(float* buf0, float* buf1, int channels, int
 #ifdef PARVEL_X86_KERNELS
     if (level != SimdLevel::Portable && count > 0)
     {
-        const auto stateOf = [&](int lane) -> SectionState& {
-            return *entries[lane / channels].state[firstState + lane % channels];
-        };
         CascadeLanes lanes;
         lanes.sections = count;
         lanes.channels = channels;
         const int used = count * channels;
-        for (int lane = 0; lane < CascadeLanes::kMaxLanes; ++lane)
+        for (int i = 0, lane = 0; i < count; ++i)
         {
-            if (lane >= used)
+            const FilterStage::MZTiBiquadParams& p = *entries[i].params;
+            const float k = p.k.Load(), a2 = p.a2.Load(), cA = p.cA.Load(), cAPrev = p.cAPrev.Load(),
+                        cB = p.cB.Load(), fir0 = p.fir0.Load(), fir1 = p.fir1.Load(), fir2 = p.fir2.Load();
+            for (int c = 0; c < channels; ++c, ++lane)
             {
-                lanes.k[lane] = lanes.a2[lane] = lanes.cA[lane] = lanes.cAPrev[lane] = lanes.cB[lane] = 0.0f;
-                lanes.fir0[lane] = lanes.fir1[lane] = lanes.fir2[lane] = 0.0f;
-                lanes.s1[lane] = lanes.s2[lane] = lanes.h1[lane] = lanes.h2[lane] = 0.0f;
-                continue;
+                const SectionState& s = *entries[i].state[firstState + c];
+                lanes.k[lane] = k;
+                lanes.a2[lane] = a2;
+                lanes.cA[lane] = cA;
+                lanes.cAPrev[lane] = cAPrev;
+                lanes.cB[lane] = cB;
+                lanes.fir0[lane] = fir0;
+                lanes.fir1[lane] = fir1;
+                lanes.fir2[lane] = fir2;
+                lanes.s1[lane] = s.s1;
+                lanes.s2[lane] = s.s2;
+                lanes.h1[lane] = s.h1;
+                lanes.h2[lane] = s.h2;
             }
-            const FilterStage::MZTiBiquadParams& p = *entries[lane / channels].params;
-            const SectionState& s = stateOf(lane);
-            lanes.k[lane] = p.k.Load();
-            lanes.a2[lane] = p.a2.Load();
-            lanes.cA[lane] = p.cA.Load();
-            lanes.cAPrev[lane] = p.cAPrev.Load();
-            lanes.cB[lane] = p.cB.Load();
-            lanes.fir0[lane] = p.fir0.Load();
-            lanes.fir1[lane] = p.fir1.Load();
-            lanes.fir2[lane] = p.fir2.Load();
-            lanes.s1[lane] = s.s1;
-            lanes.s2[lane] = s.s2;
-            lanes.h1[lane] = s.h1;
-            lanes.h2[lane] = s.h2;
+        }
+        for (int lane = used; lane < CascadeLanes::kMaxLanes; ++lane)
+        {
+            lanes.k[lane] = lanes.a2[lane] = lanes.cA[lane] = lanes.cAPrev[lane] = lanes.cB[lane] = 0.0f;
+            lanes.fir0[lane] = lanes.fir1[lane] = lanes.fir2[lane] = 0.0f;
+            lanes.s1[lane] = lanes.s2[lane] = lanes.h1[lane] = lanes.h2[lane] = 0.0f;
         }
 
         if (level == SimdLevel::Avx2)
@@ -78,12 +79,15 @@ void SectionCascade::ProcessChannels(float* buf0, float* buf1, int channels, int
 
         // As ProcessSection does at the end of a call: a state that a non-finite input made
         // non-finite restarts from zero.
-        for (int lane = 0; lane < used; ++lane)
+        for (int i = 0, lane = 0; i < count; ++i)
         {
-            SectionState s { lanes.s1[lane], lanes.s2[lane], lanes.h1[lane], lanes.h2[lane] };
-            if (!std::isfinite(s.s1 + s.s2 + s.h1 + s.h2))
-                s = {};
-            stateOf(lane) = s;
+            for (int c = 0; c < channels; ++c, ++lane)
+            {
+                SectionState s { lanes.s1[lane], lanes.s2[lane], lanes.h1[lane], lanes.h2[lane] };
+                if (!std::isfinite(s.s1 + s.s2 + s.h1 + s.h2))
+                    s = {};
+                *entries[i].state[firstState + c] = s;
+            }
         }
         return;
     }
