@@ -7,6 +7,7 @@
 #include "BandSection.h"
 #include "CutFilterChain.h"
 #include "ProcessSection.h"
+#include "SectionCascade.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,9 +54,10 @@ void SectionProcess(benchmark::State& state)
 BENCHMARK(SectionProcess);
 
 // The effect's audio path minus conversions: high-pass and low-pass chains of order 8 and four
-// bell bands, 12 sections per channel, over one stereo block.
+// bell bands, 12 sections per channel, over one stereo block, as one cascade on the given kernel.
 struct EffectChain
 {
+    SimdLevel level = BestSimdLevel();
     CutFilterChain highPass, lowPass;
     BandSection bands[4];
 
@@ -71,10 +73,12 @@ struct EffectChain
 
     void Process(float* buf0, float* buf1, int n)
     {
-        highPass.Process(buf0, buf1, n);
-        lowPass.Process(buf0, buf1, n);
-        BandSection::ProcessPair(bands[0], bands[1], buf0, buf1, n);
-        BandSection::ProcessPair(bands[2], bands[3], buf0, buf1, n);
+        SectionCascade chain;
+        highPass.AddTo(chain);
+        lowPass.AddTo(chain);
+        for (auto& band : bands)
+            band.AddTo(chain);
+        chain.Process(buf0, buf1, n, level);
     }
 };
 
@@ -103,6 +107,21 @@ void ChainStereo(benchmark::State& state)
     RunStereoBlocks(state, chain);
 }
 BENCHMARK(ChainStereo);
+
+// The same on each narrower kernel, for comparison.
+void ChainStereoAt(benchmark::State& state, SimdLevel level)
+{
+    if (!SimdLevelAvailable(level))
+    {
+        state.SkipWithError("not available on this processor");
+        return;
+    }
+    EffectChain chain;
+    chain.level = level;
+    RunStereoBlocks(state, chain);
+}
+BENCHMARK_CAPTURE(ChainStereoAt, Sse2, SimdLevel::Sse2);
+BENCHMARK_CAPTURE(ChainStereoAt, Portable, SimdLevel::Portable);
 
 // The yardstick: the same 12 sections per channel as a plain transposed direct form II cascade
 // with bilinear-transform (cookbook) coefficients, in single precision.
@@ -182,11 +201,17 @@ void ReferenceChainStereo(benchmark::State& state)
 }
 BENCHMARK(ReferenceChainStereo);
 
-void AnalyserFeedStereo(benchmark::State& state)
+void AnalyserFeedStereoAt(benchmark::State& state, SimdLevel level)
 {
+    if (!SimdLevelAvailable(level))
+    {
+        state.SkipWithError("not available on this processor");
+        return;
+    }
     BandAnalyser analyser;
     analyser.SetBlockLength(kBlock);
     analyser.BuildBands(20.0, 20000.0, kFs);
+    analyser.SetSimdLevel(level);
     std::vector<double> left(kBlock), right(kBlock);
     const auto n0 = Noise(kBlock, 4), n1 = Noise(kBlock, 5);
     for (int i = 0; i < kBlock; ++i)
@@ -201,7 +226,13 @@ void AnalyserFeedStereo(benchmark::State& state)
     }
     SetUnits(state, kBlock);
 }
+
+void AnalyserFeedStereo(benchmark::State& state)
+{
+    AnalyserFeedStereoAt(state, BestSimdLevel());
+}
 BENCHMARK(AnalyserFeedStereo);
+BENCHMARK_CAPTURE(AnalyserFeedStereoAt, Sse2, SimdLevel::Sse2);
 
 void UpdateChanged(benchmark::State& state)
 {
@@ -234,6 +265,8 @@ BENCHMARK(UpdateUnchanged);
 const int kHeadlines[] = {
     bench::AddNsPerUnit(100, "section_ns_per_sample", "SectionProcess"),
     bench::AddNsPerUnit(110, "chain_ns_per_stereo_frame", "ChainStereo"),
+    bench::AddNsPerUnit(112, "chain_sse2_ns_per_stereo_frame", "ChainStereoAt/Sse2"),
+    bench::AddNsPerUnit(114, "chain_portable_ns_per_stereo_frame", "ChainStereoAt/Portable"),
     bench::AddNsPerUnit(120, "reference_chain_ns_per_stereo_frame", "ReferenceChainStereo"),
     bench::AddHeadline(130, { "chain_ratio_vs_reference", "x",
                               [](const bench::Results& r, double& v) {
@@ -244,6 +277,7 @@ const int kHeadlines[] = {
                                   return true;
                               } }),
     bench::AddNsPerUnit(140, "analyser_ns_per_frame", "AnalyserFeedStereo"),
+    bench::AddNsPerUnit(142, "analyser_sse2_ns_per_frame", "AnalyserFeedStereoAt/Sse2"),
     bench::AddNsPerUnit(150, "update_changed_ns", "UpdateChanged"),
     bench::AddNsPerUnit(160, "update_unchanged_ns", "UpdateUnchanged"),
 };

@@ -1,7 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AnalyserStage.h"
 
+#include "DesignBandPass.h"
+
 #include <cmath>
+
+AnalyserStage::AnalyserStage()
+{
+    for (int lane = 0; lane < kAnalyserLanes; ++lane)
+    {
+        k[lane] = 1.0f;
+        a2[lane] = 0.0f;
+        cA[lane] = 1.0f;
+        cAPrev[lane] = 0.0f;
+        cB[lane] = 1.0f;
+    }
+    ResetStates();
+}
 
 void AnalyserStage::SetLane(int lane, const BiquadCoefficients& c)
 {
@@ -24,9 +39,9 @@ void AnalyserStage::SilenceLane(int lane)
 
 void AnalyserStage::ResetStates()
 {
-    for (int i = 0; i < 4; ++i)
+    for (int lane = 0; lane < kAnalyserLanes; ++lane)
     {
-        s1[i] = 0.0f;
-        s2[i] = 0.0f;
+        s1[lane] = 0.0f;
+        s2[lane] = 0.0f;
     }
 }

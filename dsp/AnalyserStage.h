@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One band-pass section for the four bands of an analyser group, the lanes side by side: the
+// One band-pass section for all the analyser's bands, the bands side by side as lanes: the
 // two-integrator form of FilterParams without the correction filter, plus each lane's state.
+// Plain data apart from the out-of-line setters, so the vector kernels can read it.
 #pragma once
 
-#include "DesignBandPass.h"
+struct BiquadCoefficients;
+
+constexpr int kAnalyserLanes = 32;
 
 struct AnalyserStage
 {
@@ -14,12 +17,15 @@ struct AnalyserStage
     void SilenceLane(int lane);
     void ResetStates();
 
-    // A new stage passes its input through with zero states.
-    alignas(16) float k[4] = { 1.0f, 1.0f, 1.0f, 1.0f };
-    alignas(16) float a2[4] = {};
-    alignas(16) float cA[4] = { 1.0f, 1.0f, 1.0f, 1.0f };
-    alignas(16) float cAPrev[4] = {};
-    alignas(16) float cB[4] = { 1.0f, 1.0f, 1.0f, 1.0f };
-    alignas(16) float s1[4] = {};
-    alignas(16) float s2[4] = {};
+    // A new stage passes its input through with zero states. Aligned for speed only: the
+    // kernels load unaligned.
+    alignas(32) float k[kAnalyserLanes];
+    alignas(32) float a2[kAnalyserLanes];
+    alignas(32) float cA[kAnalyserLanes];
+    alignas(32) float cAPrev[kAnalyserLanes];
+    alignas(32) float cB[kAnalyserLanes];
+    alignas(32) float s1[kAnalyserLanes];
+    alignas(32) float s2[kAnalyserLanes];
+
+    AnalyserStage();
 };

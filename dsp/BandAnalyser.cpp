@@ -4,26 +4,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
+
+static_assert(BandAnalyser::kBands == AnalyserBank::kLanes, "one lane per band");
 
 void BandAnalyser::BuildBands(double fmin, double fmax, double fs)
 {
-    groups.resize(kGroups);
     // Each band spans f/e to f*e; neighbouring centres lie (fmax/fmin)^(1/31) apart.
     const double e = std::pow(fmax / fmin, 1.0 / kBands);
     const double relativeWidth = e - 1.0 / e;
-    for (int j = 0; j < kGroups; ++j)
+    for (int band = 0; band < kBands; ++band)
     {
-        for (int lane = 0; lane < AnalyserGroup::kLanes; ++lane)
-        {
-            const int band = AnalyserGroup::kLanes * j + lane;
-            const double f = fmin * std::exp(std::log(fmax / fmin) * band / (kBands - 1));
-            double bw = f * relativeWidth;
-            if (f + bw > fs / 2.0)
-                bw = fs / 2.0 - f;
-            bandFreqs[band] = f;
-            groups[j].SetBand(lane, f, bw, fs);
-        }
+        const double f = fmin * std::exp(std::log(fmax / fmin) * band / (kBands - 1));
+        double bw = f * relativeWidth;
+        if (f + bw > fs / 2.0)
+            bw = fs / 2.0 - f;
+        bandFreqs[band] = f;
+        bank.SetBand(band, f, bw, fs);
     }
     groupCount = kGroups;
     ResetNow();
@@ -32,13 +28,11 @@ void BandAnalyser::BuildBands(double fmin, double fmax, double fs)
 void BandAnalyser::SetBlockLength(int n)
 {
     n = std::max(n, 0);
-    if (n == blockLength && input != nullptr)
+    if (n == blockLength && !input.empty())
         return;
     // Allocate first: if that throws, the old buffer and length stay valid together.
-    std::vector<float> storage(4 * static_cast<size_t>(n) + 4, 0.0f);
-    inputStorage.swap(storage);
-    const auto address = reinterpret_cast<std::uintptr_t>(inputStorage.data());
-    input = inputStorage.data() + ((16 - address % 16) % 16) / sizeof(float);
+    std::vector<float> storage(static_cast<size_t>(n), 0.0f);
+    input.swap(storage);
     blockLength = n;
 }
 
@@ -47,22 +41,15 @@ void BandAnalyser::Feed(const double* samples, int count)
     if (!enabled.Load())
         return;
     ApplyRequests();
-    if (samples == nullptr || count <= 0 || blockLength == 0 || groups.empty())
+    if (samples == nullptr || count <= 0 || blockLength == 0 || groupCount.Load() == 0)
         return;
 
     for (int done = 0; done < count;)
     {
         const int n = std::min(count - done, blockLength);
         for (int i = 0; i < n; ++i)
-        {
-            const float x = static_cast<float>(samples[done + i]);
-            input[4 * i] = x;
-            input[4 * i + 1] = x;
-            input[4 * i + 2] = x;
-            input[4 * i + 3] = x;
-        }
-        for (auto& g : groups)
-            g.Process(input, n);
+            input[i] = static_cast<float>(samples[done + i]);
+        bank.Process(input.data(), n, simdLevel);
         done += n;
     }
     Publish();
@@ -70,6 +57,9 @@ void BandAnalyser::Feed(const double* samples, int count)
 
 void BandAnalyser::FeedStereo(const double* first, const double* second, int count)
 {
+    // Feed would do nothing: spare the mixing.
+    if (!enabled.Load())
+        return;
     if (first == nullptr)
         first = second;
     if (second == nullptr || second == first)
@@ -114,8 +104,7 @@ void BandAnalyser::ApplyRequests()
     }
     else if (clearPeaksRequested.Exchange(false))
     {
-        for (auto& g : groups)
-            g.ClearPeaks();
+        bank.ClearPeaks();
     }
 }
 
@@ -123,20 +112,17 @@ void BandAnalyser::ResetNow()
 {
     resetRequested = false;
     clearPeaksRequested = false;
-    for (auto& g : groups)
-        g.ResetLevels();
+    bank.ResetLevels();
     Publish();
 }
 
 void BandAnalyser::Publish()
 {
-    const int n = std::min(static_cast<int>(groups.size()), kGroups);
-    for (int j = 0; j < n; ++j)
+    if (groupCount.Load() == 0)
+        return;
+    for (int band = 0; band < kBands; ++band)
     {
-        for (int lane = 0; lane < AnalyserGroup::kLanes; ++lane)
-        {
-            levels[AnalyserGroup::kLanes * j + lane] = groups[j].envelope[lane];
-            peaks[AnalyserGroup::kLanes * j + lane] = groups[j].heldPeak[lane];
-        }
+        levels[band] = bank.envelope[band];
+        peaks[band] = bank.heldPeak[band];
     }
 }

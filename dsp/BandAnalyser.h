@@ -9,8 +9,9 @@
 // audio thread, so filter states are touched by one thread only.
 #pragma once
 
-#include "AnalyserGroup.h"
+#include "AnalyserBank.h"
 #include "Relaxed.h"
+#include "SimdLevel.h"
 
 #include <array>
 #include <vector>
@@ -19,15 +20,16 @@ class BandAnalyser
 {
 public:
     static constexpr int kBands = 32;
-    static constexpr int kGroups = kBands / AnalyserGroup::kLanes;
+    // The bands counted in groups of four, as GroupCount reports them once built.
+    static constexpr int kGroups = kBands / 4;
     static constexpr int kStereoPiece = 64;
 
-    // Designs the 32 bands for fs and resets levels, peaks and states. Allocates on first use.
+    // Designs the 32 bands for fs and resets levels, peaks and states.
     void BuildBands(double fmin, double fmax, double sampleRate);
 
-    // Sizes the sample buffer for blocks of n frames (4*n + 4 floats, 16-byte aligned working
-    // start) when n differs from the stored length. The only place besides BuildBands that
-    // allocates; if the allocation throws, the analyser keeps its previous buffer and length.
+    // Sizes the sample buffer for blocks of n frames when n differs from the stored length. The
+    // only place that allocates; if the allocation throws, the analyser keeps its previous buffer
+    // and length.
     void SetBlockLength(int n);
     int BlockLength() const { return blockLength; }
 
@@ -47,7 +49,10 @@ public:
     // 0 before BuildBands, kGroups after.
     int GroupCount() const { return groupCount; }
     // The bands' coefficients and lane values, for inspection while no Feed runs.
-    const AnalyserGroup& Group(int j) const { return groups[j]; }
+    const AnalyserBank& Bank() const { return bank; }
+    // The kernel Feed uses (every level gives the same values); the processor's best by default.
+    // Set it while no Feed runs; a level the processor lacks falls back to the best it has.
+    void SetSimdLevel(SimdLevel level) { simdLevel = SimdLevelAvailable(level) ? level : BestSimdLevel(); }
 
     Relaxed<bool> enabled = true;
     // Centre frequencies in Hz as designed, and every band's envelope and held peak (linear
@@ -61,10 +66,10 @@ private:
     void ResetNow();
     void Publish();
 
-    std::vector<AnalyserGroup> groups;
+    AnalyserBank bank;
     Relaxed<int> groupCount = 0;
-    std::vector<float> inputStorage;
-    float* input = nullptr;
+    SimdLevel simdLevel = BestSimdLevel();
+    std::vector<float> input;
     int blockLength = 0;
     Relaxed<bool> resetRequested = false;
     Relaxed<bool> clearPeaksRequested = false;

@@ -4,36 +4,32 @@
 #pragma once
 
 #include "ProcessSection.h"
+#include "SectionCascade.h"
 
 struct BandSection
 {
     static constexpr int kChannels = 2;
 
+    // Appends the band to a cascade.
+    void AddTo(SectionCascade& cascade) { cascade.Add(params, states[0], states[1]); }
+
     // Channel 0 with states[0], then channel 1 (when buf1 is not null) with states[1], in place.
     // Audio thread, allocation-free.
     void Process(float* buf0, float* buf1, int n)
     {
-        if (buf1 == nullptr || buf1 == buf0)
-        {
-            ProcessSection(states[0], params, buf0, buf0, n);
-            if (buf1 != nullptr)
-                ProcessSection(states[1], params, buf1, buf1, n);
-            return;
-        }
-        ProcessSectionStereo(states[0], states[1], params, buf0, buf1, n);
+        SectionCascade one;
+        AddTo(one);
+        one.Process(buf0, buf1, n);
     }
 
     // Band a and then band b over both channels, in place: the same samples as a.Process followed
-    // by b.Process, with the two sections interleaved (faster when both bands run).
+    // by b.Process.
     static void ProcessPair(BandSection& a, BandSection& b, float* buf0, float* buf1, int n)
     {
-        if (buf1 == nullptr || buf1 == buf0)
-        {
-            a.Process(buf0, buf1, n);
-            b.Process(buf0, buf1, n);
-            return;
-        }
-        ProcessSectionPairStereo(a.params, a.states[0], a.states[1], b.params, b.states[0], b.states[1], buf0, buf1, n);
+        SectionCascade two;
+        a.AddTo(two);
+        b.AddTo(two);
+        two.Process(buf0, buf1, n);
     }
 
     FilterStage::MZTiBiquadParams params;

@@ -2,8 +2,6 @@
 // Audio path (Process): allocation-free and lock-free.
 #include "CutFilterChain.h"
 
-#include "ProcessSection.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -49,25 +47,16 @@ int CutFilterChain::ActiveSections() const
 
 void CutFilterChain::Process(float* buf0, float* buf1, int n)
 {
-    // Channel 0 through all sections, then channel 1: the channels never meet, so running each
-    // section over both side by side gives the same samples.
+    SectionCascade cascade;
+    AddTo(cascade);
+    cascade.Process(buf0, buf1, n);
+}
+
+void CutFilterChain::AddTo(SectionCascade& cascade)
+{
     const int active = ActiveSections();
-    if (buf1 == nullptr || buf1 == buf0)
-    {
-        for (int i = 0; i < active; ++i)
-            ProcessSection(states[0][i], sections[i], buf0, buf0, n);
-        if (buf1 == nullptr)
-            return;
-        for (int i = 0; i < active; ++i)
-            ProcessSection(states[1][i], sections[i], buf1, buf1, n);
-        return;
-    }
-    int i = 0;
-    for (; i + 2 <= active; i += 2)
-        ProcessSectionPairStereo(sections[i], states[0][i], states[1][i], sections[i + 1], states[0][i + 1],
-                                 states[1][i + 1], buf0, buf1, n);
-    if (i < active)
-        ProcessSectionStereo(states[0][i], states[1][i], sections[i], buf0, buf1, n);
+    for (int i = 0; i < active; ++i)
+        cascade.Add(sections[i], states[0][i], states[1][i]);
 }
 
 void CutFilterChain::MultiplyMagnitudeSquared(float* out, const float* phi, int count) const

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "MZTiBiquadParams.h"
+#include "SectionCascade.h"
 #include "SectionState.h"
 
 enum class CutKind : int
@@ -36,6 +37,8 @@ public:
     // Runs the active sections in place over n floats of channel 0, then of channel 1 when buf1 is
     // not null, each channel with its own states. Audio thread, allocation-free.
     void Process(float* buf0, float* buf1, int n);
+    // Appends the active sections, in order, to a cascade.
+    void AddTo(SectionCascade& cascade);
 
     // out[i] = |H|^2 of the active sections at phi[i] (see MZTiBiquadParams); 1 before any design.
     void MultiplyMagnitudeSquared(float* out, const float* phi, int count) const;

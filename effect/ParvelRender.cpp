@@ -79,22 +79,17 @@ void Parvel::RenderBlock(double** inputs, double** outputs, int nFrames)
             buf1[i] = (float) (gain * x1[i]);
         }
 
+        // The cut filters and the bands that are on, in order, as one cascade: the same samples
+        // as running them one after the other.
+        SectionCascade chain;
         if (ParamOn(kBand_HP))
-            highPass.Process(buf0, buf1, n);
+            highPass.AddTo(chain);
         if (ParamOn(kBand_LP))
-            lowPass.Process(buf0, buf1, n);
-        // The bands that are on run in their order, two at a time where they can: the pair
-        // gives the same samples as one band after the other.
-        int active[kNumBands];
-        int nActive = 0;
+            lowPass.AddTo(chain);
         for (int k = 0; k < kNumBands; ++k)
             if (ParamOn(kParamsPerBand * k))
-                active[nActive++] = k;
-        int j = 0;
-        for (; j + 1 < nActive; j += 2)
-            BandSection::ProcessPair(bands[active[j]], bands[active[j + 1]], buf0, buf1, n);
-        if (j < nActive)
-            bands[active[j]].Process(buf0, buf1, n);
+                bands[k].AddTo(chain);
+        chain.Process(buf0, buf1, n);
 
         if (out0 != nullptr)
             for (int i = 0; i < n; ++i)
