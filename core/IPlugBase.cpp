@@ -209,11 +209,15 @@ void IPlugBase::SetParamFromEditor(int paramIdx, double normalized)
     IParamSpec* param = Param(paramIdx);
     if (!param)
         return;
-    PlugLockGuard lock(*this);
-    param->SetFromNormalized(normalized);
-    // The host gets the editor's value, not the one rounded to the step.
+    {
+        PlugLockGuard lock(*this);
+        param->SetFromNormalized(normalized);
+        ParamChanged(paramIdx);
+    }
+    // The host hears of the edit only once the lock is released: a host that holds its own
+    // lock while it waits for a block to finish would otherwise deadlock against its own
+    // notification handler. The host gets the editor's value, not the one rounded to the step.
     NotifyHostParamValue(paramIdx, normalized);
-    ParamChanged(paramIdx);
 }
 
 void IPlugBase::AttachEditor(IEditorLink* editor)

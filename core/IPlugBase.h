@@ -64,6 +64,7 @@ public:
     virtual void EditorResized() {}
     virtual void HostIdentified() {}
     virtual void ShowHostParamMenu(int paramIdx, int x, int y);
+    // Stores the value and calls ParamChanged under the lock, then tells the host without it.
     virtual void SetParamFromEditor(int paramIdx, double normalized);
     virtual void BeginParamGesture(int paramIdx) = 0;
     virtual void NotifyHostParamValue(int paramIdx, double normalized) = 0;

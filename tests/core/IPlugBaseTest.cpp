@@ -157,6 +157,36 @@ TEST(IPlugBase, SetParamFromEditorStoresRoundedButTellsTheHostTheEditorValue)
     EXPECT_EQ(plug.hostValues.size(), 1u) << "indices outside the table are ignored";
 }
 
+// A host that takes its own lock around every block deadlocks when the plug-in calls it while
+// holding the plug-in lock: the audio thread, inside the host's lock, waits for the plug-in
+// lock. The editor's notification must therefore find the plug-in lock free.
+TEST(IPlugBase, SetParamFromEditorTellsTheHostAfterReleasingTheLockThread)
+{
+    struct LockProbingPlug : TestPlug
+    {
+        void NotifyHostParamValue(int paramIdx, double normalized) override
+        {
+            std::thread audio([&] {
+                lockWasFree = PlugLock().try_lock();
+                if (lockWasFree)
+                    PlugLock().unlock();
+            });
+            audio.join();
+            valueSeen = Param(paramIdx)->Value();
+            TestPlug::NotifyHostParamValue(paramIdx, normalized);
+        }
+        bool lockWasFree = false;
+        double valueSeen = -1.0;
+    };
+    LockProbingPlug plug;
+    plug.SetParamFromEditor(kGain, 1.0);
+    EXPECT_TRUE(plug.lockWasFree) << "the host was called with the plug-in lock held";
+    EXPECT_EQ(plug.valueSeen, 24.0) << "the value is stored before the host hears of it";
+    EXPECT_EQ(plug.changedParams, std::vector<int>{kGain});
+    ASSERT_EQ(plug.hostValues.size(), 1u);
+    EXPECT_EQ(plug.hostValues[0].second, 1.0);
+}
+
 TEST(IPlugBase, PluginLockIsRecursiveAndExcludesOtherThreads)
 {
     TestPlug plug;
