@@ -117,9 +117,16 @@ bool IPlugBase::SerializePresets(IStateChunk& chunk)
     return ok;
 }
 
+// After the slots are read the current preset is reloaded, so that the effect holds its state.
+// The reload is skipped where it could only repeat or undo: when the last state the bank gave
+// was the current slot's (the effect holds it already), and when the bank gave no state at all
+// while the current slot holds one (its stored state may be older than the present one, and a
+// bank that could not be read must not bring it back). An uninitialised current slot is still
+// reloaded, which captures the present state into it.
 int IPlugBase::UnserializePresets(const IStateChunk& chunk, int startPos)
 {
     int pos = startPos;
+    int lastApplied = -1;
     std::string name; // a name that does not fit leaves the one read for the previous slot
     for (size_t i = 0; i < mPresets.size() && pos >= 0; ++i)
     {
@@ -136,9 +143,12 @@ int IPlugBase::UnserializePresets(const IStateChunk& chunk, int startPos)
             {
                 slot.State().Clear();
                 SerializeEffectState(slot.State());
+                lastApplied = (int) i;
             }
         }
     }
-    LoadPreset(mCurrentPresetIdx);
+    const IPresetSlot* current = Preset(mCurrentPresetIdx);
+    if (current && lastApplied != mCurrentPresetIdx && (lastApplied >= 0 || !current->IsInitialized()))
+        LoadPreset(mCurrentPresetIdx);
     return pos;
 }

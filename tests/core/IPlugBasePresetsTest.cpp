@@ -228,6 +228,34 @@ TEST(IPlugBasePresets, DamagedBanksKeepWhatWasReadAndStillReloadTheCurrentPreset
     EXPECT_EQ(fresh.UnserializePresets(bank, -8), -8);
 }
 
+// A bank cut before it gives any state must not bring back the current slot's stored state,
+// which is older than the present values; a bank whose only state is the current slot's applies
+// it once (a second, redundant application would hide whether the bank's state was taken).
+TEST(IPlugBasePresets, BankWithoutAStateKeepsThePresentValuesAndTheCurrentStateIsAppliedOnce)
+{
+    TestPlug plug;
+    SetValues(plug, 3, 3000, 3, 1);
+    plug.FillEmptyPresets(1);
+    IStateChunk bank;
+    ASSERT_TRUE(plug.SerializePresets(bank));
+
+    SetValues(plug, -9, 90, 6, 0); // not captured into the slot
+    for (int n : {0, 2, 6, 4 + 5}) // inside the name's count, inside the name, before the flag
+    {
+        IStateChunk cut;
+        cut.PutBytes(bank.Data(), n);
+        plug.changedParams.clear();
+        EXPECT_EQ(plug.UnserializePresets(cut, 0), -1) << n;
+        EXPECT_EQ(Values(plug), (std::vector<double>{-9, 90, 6, 0})) << "cut at " << n;
+        EXPECT_TRUE(plug.changedParams.empty()) << "cut at " << n;
+    }
+
+    plug.changedParams.clear();
+    EXPECT_EQ(plug.UnserializePresets(bank, 0), bank.Size());
+    EXPECT_EQ(Values(plug), (std::vector<double>{3, 3000, 3, 1}));
+    EXPECT_EQ(plug.changedParams, kAllParams);
+}
+
 // Every truncation and a few thousand seeded byte damages of a valid bank: reads stay inside
 // the chunk (ASan), values stay in range, and positions are -1 or inside the chunk.
 TEST(IPlugBasePresets, TruncatedAndDamagedBanksAreReadSafely)
