@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// parvel-render: a command-line VST3 host. It loads a module with dlopen, creates its audio
-// effect class through the factory and renders a WAV file (or the embedded sweep) through it,
-// using nothing but the VST3 interfaces. Exit status: 0 on success, 2 for bad arguments,
-// 1 when loading, processing or file I/O fails.
+// parvel-render: a command-line VST3 and VST2 host. It loads a VST3 module with dlopen and
+// creates its audio effect class through the factory, or (--vst2) loads a VST 2.4 plug-in with
+// dlopen and makes one through its entry point, and renders a WAV file (or the embedded sweep)
+// through it, using nothing but the plug-in interfaces. Exit status: 0 on success, 2 for bad
+// arguments, 1 when loading, processing or file I/O fails.
 #include "ComponentHandler.h"
 #include "HostApplication.h"
 #include "ParameterChanges.h"
 #include "PluginInstance.h"
 #include "PluginModule.h"
+#include "RenderCommon.h"
 #include "RenderSession.h"
 #include "SweepSignal.h"
 #include "WavFile.h"
@@ -33,30 +35,14 @@ using namespace Steinberg::Vst;
 
 namespace
 {
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
-struct Options
-{
-    std::vector<std::pair<std::string, std::string>> params;
-    double sampleRate = 0.0;
-    int blockSize = 512;
-    bool mono = false;
-    bool doublePrecision = false;
-    bool bypass = false;
-    bool info = false;
-    std::string stateIn, stateOut;
-    std::string modulePath = PARVEL_DEFAULT_MODULE;
-    std::string input, output = "out.wav";
-    std::vector<double> levels;
-};
+using Options = RenderOptions;
 
 void PrintUsage(FILE* to)
 {
     std::fprintf(to,
                  "usage: parvel-render [options] [IN.wav|-] [OUT.wav]\n"
                  "Renders IN.wav (or, without it or with -, a 5 s log sweep 20 Hz..20 kHz at -6 dBFS)\n"
-                 "through a VST3 module into OUT.wav (default out.wav, 32-bit float).\n"
+                 "through a VST3 module (or a VST2 plug-in) into OUT.wav (default out.wav, 32-bit float).\n"
                  "  --param NAME=VALUE   set parameter NAME (its title) to a plain VALUE (repeatable)\n"
                  "  --sample-rate HZ     processing rate (default: the input's, or 48000)\n"
                  "  --block N            block size (default 512)\n"
@@ -67,7 +53,11 @@ void PrintUsage(FILE* to)
                  "  --state-out FILE     save the state after processing\n"
                  "  --levels F1,F2,...   print the gain of the rendered sweep at these frequencies\n"
                  "  --info               print factory, class and parameter information and exit\n"
-                 "  --module PATH        the .vst3 bundle (default %s)\n",
+                 "  --module PATH        the .vst3 bundle (default %s)\n"
+                 "  --vst2 PATH          render through the VST2 plug-in PATH (a .so) instead; a parameter's\n"
+                 "                       NAME may be the name the plug-in reports or the full name it cuts,\n"
+                 "                       VALUE goes to the plug-in as text (a switch also takes 0 or 1);\n"
+                 "                       the state is the plug-in's program chunk\n",
                  PARVEL_DEFAULT_MODULE);
 }
 
@@ -168,6 +158,11 @@ bool ParseArgs(int argc, char** argv, Options& o, std::string& error)
         else if (arg == "--module")
         {
             if (!next(o.modulePath))
+                return false;
+        }
+        else if (arg == "--vst2")
+        {
+            if (!next(o.vst2Path))
                 return false;
         }
         else if (arg.size() > 1 && arg[0] == '-' && arg != "-")
@@ -281,31 +276,10 @@ bool FindBypass(IEditController* ec, ParamID& id)
     return false;
 }
 
-bool ReadBytes(const std::string& path, std::vector<char>& bytes)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
-}
-
-bool WriteBytes(const std::string& path, const char* data, size_t size)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(data, (std::streamsize) size);
-    return (bool) file;
-}
-
-int Fail(int status, const std::string& message)
-{
-    std::fprintf(stderr, "parvel-render: %s\n", message.c_str());
-    return status;
-}
-
 int Run(int argc, char** argv)
 {
     Options o;
+    o.modulePath = PARVEL_DEFAULT_MODULE;
     std::string error;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
@@ -318,6 +292,8 @@ int Run(int argc, char** argv)
         PrintUsage(stderr);
         return Fail(kExitUsage, error);
     }
+    if (!o.vst2Path.empty())
+        return RunVst2Render(o);
 
     std::unique_ptr<PluginModule> module = PluginModule::Load(o.modulePath, error);
     if (!module)
@@ -359,14 +335,9 @@ int Run(int argc, char** argv)
 
     AudioBuffer source;
     const SweepSpec sweep;
-    if (!o.input.empty())
-    {
-        if (!ReadAudioFile(o.input, source, error))
-            return Fail(kExitFailure, error);
-    }
-    const double rate = o.sampleRate > 0 ? o.sampleRate : (!o.input.empty() ? source.sampleRate : 48000.0);
-    if (o.input.empty())
-        source = MakeSweep(sweep, rate, 2);
+    double rate = 0;
+    if (!LoadSource(o, sweep, source, rate, error))
+        return Fail(kExitFailure, error);
 
     if (!o.stateIn.empty())
     {
@@ -397,21 +368,7 @@ int Run(int argc, char** argv)
         RenderSession session(*plugin, settings);
         if (!session.prepare(error))
             return Fail(kExitFailure, error);
-        const bool showProgress = ::isatty(::fileno(stderr)) && (double) source.frames / rate > 1.0;
-        int shown = -1;
-        auto progress = [&](double done) {
-            const int percent = (int) (done * 100.0);
-            if (percent != shown)
-            {
-                shown = percent;
-                std::fprintf(stderr, "\rparvel-render: %3d%%", percent);
-            }
-        };
-        const bool ok = session.render(source, rendered, changes, showProgress ? progress : std::function<void(double)>(),
-                                       error);
-        if (showProgress)
-            std::fprintf(stderr, "\n");
-        if (!ok)
+        if (!session.render(source, rendered, changes, ProgressLine(source, rate), error))
             return Fail(kExitFailure, error);
     }
 
@@ -423,20 +380,7 @@ int Run(int argc, char** argv)
         if (!WriteBytes(o.stateOut, stream->getData(), (size_t) stream->getSize()))
             return Fail(kExitFailure, "cannot write " + o.stateOut);
     }
-    if (!WriteFloatWav(o.output, rendered, error))
-        return Fail(kExitFailure, error);
-    std::printf("wrote %s (%lld frames, %d channel%s, %g Hz)\n", o.output.c_str(), rendered.frames, rendered.channels,
-                rendered.channels == 1 ? "" : "s", rendered.sampleRate);
-
-    for (double hz : o.levels)
-    {
-        double gain = 0;
-        if (SweepGainAt(sweep, source, rendered, hz, gain))
-            std::printf("level at %g Hz: %+.2f dB\n", hz, gain);
-        else
-            std::printf("level at %g Hz: outside the sweep\n", hz);
-    }
-    return 0;
+    return FinishRender(o, sweep, source, rendered);
 }
 } // namespace
 
