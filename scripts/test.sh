@@ -29,5 +29,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # The tests that race editor-side readers against the audio and host threads carry "Race" or
 # "Thread" in their names; they run once more under ThreadSanitizer.
 echo "== ThreadSanitizer configuration (threading tests)"
-PARVEL_TARGETS="core_tests dsp_tests effect_tests" configure_build tsan -DPARVEL_TSAN=ON
+PARVEL_TARGETS="core_tests dsp_tests effect_tests vst2_tests" configure_build tsan -DPARVEL_TSAN=ON
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/tsan" --output-on-failure -j"$jobs" -R 'Race|Thread'
